@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Pellimo needs, and only those that are missing.
+#   scripts/install-deps.sh          build and run
+#   scripts/install-deps.sh --test   build, run and test (Xvfb, xclip, xdotool, clang for fuzzing)
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libicu-dev
+    fonts-ipafont-mincho fonts-ipafont-gothic
+)
+if [[ "${1:-}" == "--test" ]]; then
+    packages+=(xvfb xauth xclip xdotool clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "startup/stampprofile.h"
+
+#include <cstdint>
+
+namespace pellimo {
+
+// The circle's bounding square and the two band lines on a W x H drawing area. 16-bit and 32-bit
+// arithmetic as the stamp defines it; throws checked::OverflowError where a value leaves its range.
+struct FrameGeometry {
+    int16_t W = 0, H = 0, D = 0, L = 0, T = 0;
+    int32_t R = 0, B = 0, Y1 = 0, Y2 = 0;
+};
+
+FrameGeometry frameGeometry(int W, int H, const StampProfile &profile);
+
+// The Set command's cut-out: the bounding square widened by 4 pixels each side; right and bottom
+// exclusive, mirrored from left and top about the centre.
+struct CropRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    int32_t width() const { return right - left; }
+    int32_t height() const { return bottom - top; }
+};
+
+CropRect cropRect(int W, int H, int16_t radius);
+
+} // namespace pellimo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPoint>
+
+#include <cstdint>
+
+namespace pellimo {
+
+// Placement of the stamp texts from measured sizes, as a pure function so that it can be checked
+// with exact numbers. Widths and heights are the unrounded measurements (advance width, line
+// height with leading); rounding is to nearest with ties to even. Throws checked::OverflowError.
+struct MeasuredText {
+    double width = 0;
+    double height = 0;
+};
+
+// One centred line (organisation or date) in the band from bandTop to bandBottom.
+QPoint placeCentredLine(int W, int bandTop, int bandBottom, MeasuredText size, int16_t offsetX,
+                        int16_t offsetY);
+
+struct NameRowPlacement {
+    QPoint name1;
+    QPoint name2;
+};
+
+// The name row: name 1 then name 2 as one block centred on W, each centred vertically in the band
+// by its own height. name2Width is measured in name 2's font, name1Width in name 1's.
+NameRowPlacement placeNameRow(int W, int bandTop, int bandBottom, MeasuredText name1,
+                              MeasuredText name2, int16_t offsetX1, int16_t offsetY1,
+                              int16_t offsetX2, int16_t offsetY2);
+
+// Rounds to the nearest integer, ties to even (2.5 -> 2, 3.5 -> 4); throws on a value that does
+// not fit 32 bits or is not finite.
+int32_t nearestEven(double v);
+
+} // namespace pellimo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "appsettings.h"
+#include "stampprofile.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace pellimo {
+
+// The program-wide state: exactly one current profile, one settings record, one current user.
+// Start-up owns it for the whole run and hands it by reference to the windows; tests build their own.
+struct AppState {
+    StampProfile profile;
+    AppSettings settings;
+    int16_t currentUser = 0; // 1..5 once start-up has run
+    bool noGuiMode = false;  // set by the command line, never reset
+    QString programFolder;   // the folder that holds the executable and the data files
+};
+
+} // namespace pellimo

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "savestatus.h"
+#include "stampprofile.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace pellimo {
+
+// <folder>/user0N.dat; N is not checked.
+QString profileFilePath(const QString &programFolder, int16_t user);
+
+// The characters of a text or font name that a profile file cannot hold: characters outside
+// CP932, and the double quote (the format has no escape for it). Empty when the text is storable.
+QString unstorableCharacters(const QString &text);
+
+// Writes the whole profile (CP932, CR LF, five lines) atomically: on any failure the previous file
+// stays whole and the status names the file and the reason. A profile holding a character that the
+// file cannot hold is refused without touching the file.
+[[nodiscard]] SaveStatus saveProfile(const StampProfile &profile, const QString &path);
+
+// Reads the file into the profile. 0: the whole profile was read. 1: the file is missing (silently,
+// profile untouched) or damaged (the reader's warning is shown; fields of the steps before the
+// failure keep their new values). Never changes the file.
+int16_t loadProfile(StampProfile &profile, const QString &path);
+
+// The text of the reader's three-line warning, lines joined by CR LF.
+QString profileReadWarningText();
+
+} // namespace pellimo
