@@ -1,0 +1,33 @@
+#include "windowplacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace pellimo {
+
+void centreWindowOn(QWidget *window, QPoint centre, QSize frameExtra)
+{
+    QSize outer = window->frameGeometry().size();
+    if (outer == window->size())
+        outer += frameExtra;
+    // For a top-level window, QWidget::move places the top-left corner of its frame.
+    window->move(centre.x() - outer.width() / 2, centre.y() - outer.height() / 2);
+}
+
+QSize frameExtraOf(const QWidget *window)
+{
+    if (window == nullptr || !window->isVisible())
+        return {0, 0};
+    return window->frameGeometry().size() - window->size();
+}
+
+QPoint availableScreenCentre(const QWidget *near)
+{
+    QScreen *screen = near != nullptr ? near->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return {0, 0};
+    return screen->availableGeometry().center();
+}
+
+} // namespace pellimo

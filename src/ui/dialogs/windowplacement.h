@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+
+class QWidget;
+
+namespace pellimo {
+
+// Moves the top-level `window` so that its frame is centred on `centre`. Before the window has
+// been shown its frame is not known yet; `frameExtra` (what a frame adds to a window that is
+// already shown) stands in for it.
+void centreWindowOn(QWidget *window, QPoint centre, QSize frameExtra);
+
+// What the window manager's frame adds to the shown top-level `window`; 0 x 0 when there is none.
+QSize frameExtraOf(const QWidget *window);
+
+// The centre of the screen area available to windows on the screen `near` is on (or the primary
+// screen when `near` is null).
+QPoint availableScreenCentre(const QWidget *near);
+
+} // namespace pellimo
