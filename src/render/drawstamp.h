@@ -4,15 +4,14 @@
 
 #include <QImage>
 #include <QString>
-
 #include <cstdint>
 
 namespace pellimo {
 
-// Redraws the whole stamp from the profile onto picBase: clear to white, the circle, the clip to its
-// inside, the two band lines, the four texts. A failure (overflow, a refused pen width or font size)
-// ends the drawing, keeps what was drawn and shows the drawing warning naming user0N.dat. Never
-// reports to the caller.
+// Redraws the whole stamp from the profile onto picBase: clear to white, the circle, the clip to
+// its inside, the two band lines, the four texts. A failure (overflow, a refused pen width or font
+// size) ends the drawing, keeps what was drawn and shows the drawing warning naming user0N.dat.
+// Never reports to the caller.
 void drawStamp(QImage &picBase, const StampProfile &profile, int16_t currentUser);
 
 QString drawWarningText(int16_t currentUser);

@@ -15,6 +15,12 @@ struct FrameGeometry {
 
 FrameGeometry frameGeometry(int W, int H, const StampProfile &profile);
 
+// The two halves of frameGeometry, in the order the drawing needs them: the square (W, H, D, L, T,
+// R, B) before the circle is stroked, the band lines (Y1, Y2) only after it, so that an overflow in
+// the band lines leaves the circle drawn.
+FrameGeometry frameSquare(int W, int H, int16_t radius);
+void addBandLines(FrameGeometry &geometry, int16_t topAreaPercent, int16_t bottomAreaPercent);
+
 // The Set command's cut-out: the bounding square widened by 4 pixels each side; right and bottom
 // exclusive, mirrored from left and top about the centre.
 struct CropRect {
@@ -22,6 +28,8 @@ struct CropRect {
     int32_t width() const { return right - left; }
     int32_t height() const { return bottom - top; }
 };
+
+inline constexpr int kCropMargin = 4; // white pixels around the circle's bounding square
 
 CropRect cropRect(int W, int H, int16_t radius);
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPoint>
-
 #include <cstdint>
 
 namespace pellimo {
@@ -28,6 +27,20 @@ struct NameRowPlacement {
 NameRowPlacement placeNameRow(int W, int bandTop, int bandBottom, MeasuredText name1,
                               MeasuredText name2, int16_t offsetX1, int16_t offsetY1,
                               int16_t offsetX2, int16_t offsetY2);
+
+// placeNameRow in the two steps the drawing takes: name 1 is placed (and drawn) before name 2 is
+// placed, so a failure placing name 2 leaves name 1 on the stamp.
+struct Name1Placement {
+    QPoint position;
+    int32_t rowWidth = 0; // nearest(width of name 1 + nearest(width of name 2))
+};
+
+Name1Placement placeName1(int W, int bandTop, int bandBottom, MeasuredText name1, double name2Width,
+                          int16_t offsetX1, int16_t offsetY1);
+
+// Name 2 starts where name 1 ends: nearest(xName1 + rowWidth - width of name 2 + offsetX2).
+QPoint placeName2(int bandTop, int bandBottom, const Name1Placement &name1, MeasuredText name2,
+                  int16_t offsetX2, int16_t offsetY2);
 
 // Rounds to the nearest integer, ties to even (2.5 -> 2, 3.5 -> 4); throws on a value that does
 // not fit 32 bits or is not finite.

@@ -1,0 +1,129 @@
+#include "drawstamp.h"
+
+#include "framegeometry.h"
+#include "platform/warning.h"
+#include "stampfonts.h"
+#include "stampsurface.h"
+#include "textplacement.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QRegion>
+#include <stdexcept>
+
+namespace pellimo {
+
+namespace {
+
+// A value the surface cannot honour: a pen narrower than one pixel, a font size out of range.
+struct Refused : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The painter with the font of one item selected, and that font's measurements.
+struct SelectedFont {
+    QFontMetricsF metrics;
+};
+
+SelectedFont selectItemFont(QPainter &painter, const StampItem &item)
+{
+    // Size first, then face, weight and slant; only the size can be refused.
+    if (!isAcceptedFontSize(item.fontSize))
+        throw Refused("font size out of range");
+    painter.setFont(stampFont(item.fontName, item.fontSize, item.bold, item.italic));
+    return {QFontMetricsF(painter.font(), painter.device())};
+}
+
+MeasuredText measure(const SelectedFont &font, const QString &text)
+{
+    return {font.metrics.horizontalAdvance(text), font.metrics.lineSpacing()};
+}
+
+// Draws the text with the top-left corner of its line box at pos; only the glyphs are painted.
+void drawTextAt(QPainter &painter, const SelectedFont &font, QPoint pos, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    painter.drawText(QPointF(pos.x(), pos.y() + font.metrics.ascent()), text);
+}
+
+void drawCentredItem(QPainter &painter, const StampItem &item, int W, int bandTop, int bandBottom)
+{
+    const SelectedFont font = selectItemFont(painter, item);
+    const QPoint pos = placeCentredLine(W, bandTop, bandBottom, measure(font, item.text),
+                                        item.offsetX, item.offsetY);
+    drawTextAt(painter, font, pos, item.text);
+}
+
+void drawNameRow(QPainter &painter, const StampItem &name1, const StampItem &name2, int W,
+                 int bandTop, int bandBottom)
+{
+    const double name2Width = measure(selectItemFont(painter, name2), name2.text).width;
+    const SelectedFont font1 = selectItemFont(painter, name1);
+    const Name1Placement first = placeName1(W, bandTop, bandBottom, measure(font1, name1.text),
+                                            name2Width, name1.offsetX, name1.offsetY);
+    drawTextAt(painter, font1, first.position, name1.text);
+
+    const SelectedFont font2 = selectItemFont(painter, name2);
+    const QPoint pos = placeName2(bandTop, bandBottom, first, measure(font2, name2.text),
+                                  name2.offsetX, name2.offsetY);
+    drawTextAt(painter, font2, pos, name2.text);
+}
+
+void drawAll(QImage &picBase, const StampProfile &profile)
+{
+    QPainter painter(&picBase);
+    if (!painter.isActive())
+        throw Refused("the surface cannot be painted");
+
+    // 1. Clear.
+    painter.fillRect(picBase.rect(), Qt::white);
+    // 2, 3. Size of the drawing area and the circle's bounding square.
+    FrameGeometry g = frameSquare(picBase.width(), picBase.height(), profile.radius);
+    // 4. Pen and text colour, pen width.
+    if (profile.lineWidth < 1)
+        throw Refused("pen width below one pixel");
+    QPen pen(stampColour(profile.colour), profile.lineWidth, Qt::SolidLine, Qt::FlatCap,
+             Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    // 5. The outline, centred on the circle and not cut by the clip that follows.
+    const QRect square = QRect(g.L, g.T, g.D, g.D).normalized();
+    painter.drawEllipse(QRectF(square));
+    // 6. Everything after this is clipped to the inside of the circle.
+    painter.setClipRegion(QRegion(square, QRegion::Ellipse));
+    // 7, 8. The band lines, across the whole width; the clip leaves the chords.
+    addBandLines(g, profile.topAreaPercent, profile.bottomAreaPercent);
+    painter.drawLine(QPointF(0, g.Y1), QPointF(g.W, g.Y1));
+    painter.drawLine(QPointF(0, g.Y2), QPointF(g.W, g.Y2));
+    // 10. The texts: organisation, date, then the name row.
+    drawCentredItem(painter, profile.items[0], g.W, g.T, g.Y1);
+    drawCentredItem(painter, profile.items[1], g.W, g.Y1, g.Y2);
+    drawNameRow(painter, profile.items[2], profile.items[3], g.W, g.Y2, g.B);
+}
+
+} // namespace
+
+QString drawWarningText(int16_t currentUser)
+{
+    return joinMessageLines({
+        QStringLiteral(u"印面描画中にエラーが発生しました。"),
+        QStringLiteral(u"user0") + QString::number(currentUser) +
+            QStringLiteral(u".dat のデータに問題があると思われます。"),
+        QStringLiteral(u"描画処理を中断します。"),
+        QStringLiteral(u"現在の印面は正しく表示されていません。"),
+    });
+}
+
+void drawStamp(QImage &picBase, const StampProfile &profile, int16_t currentUser)
+{
+    try {
+        drawAll(picBase, profile); // the painter has ended when the warning shows
+    } catch (const std::exception &) {
+        showWarning(drawWarningText(currentUser));
+    }
+}
+
+} // namespace pellimo
