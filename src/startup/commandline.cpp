@@ -1,0 +1,30 @@
+#include "commandline.h"
+
+namespace pellimo {
+
+CommandLine parseCommandLine(const QString &arguments)
+{
+    CommandLine result;
+    const QString lower = arguments.toLower();
+    if (lower.isEmpty())
+        return result;
+    // Split at every single space: two spaces give an empty token, nothing is trimmed.
+    const QStringList tokens = lower.split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    if (tokens.first() != QLatin1String("nogui"))
+        return result;
+    result.noGui = true;
+    if (tokens.size() >= 2) {
+        for (int16_t n = 1; n <= 5; ++n) {
+            if (tokens.at(1) == QLatin1Char('u') + QString::number(n))
+                result.user = n;
+        }
+    }
+    return result;
+}
+
+QString joinArguments(const QStringList &argumentsAfterProgram)
+{
+    return argumentsAfterProgram.join(QLatin1Char(' '));
+}
+
+} // namespace pellimo

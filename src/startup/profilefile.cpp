@@ -1,0 +1,144 @@
+#include "profilefile.h"
+
+#include "cp932.h"
+#include "platform/warning.h"
+#include "profilereader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace pellimo {
+
+namespace {
+
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+QByteArray booleanField(bool value)
+{
+    return value ? QByteArrayLiteral("#TRUE#") : QByteArrayLiteral("#FALSE#");
+}
+
+QByteArray stringField(const QByteArray &encoded)
+{
+    return '"' + encoded + '"';
+}
+
+// Names the characters for a message: printable ones in corner brackets, others as U+XXXX.
+QString describeCharacters(const QString &characters)
+{
+    QStringList parts;
+    const QList<uint> codePoints = characters.toUcs4();
+    for (uint codePoint : codePoints) {
+        const bool printable = codePoint < 0xD800 || (codePoint > 0xDFFF && codePoint <= 0x10FFFF);
+        const char32_t c = codePoint;
+        const QString text = QString::fromUcs4(&c, 1);
+        if (printable && !text.isEmpty() && text.at(0).isPrint())
+            parts << QStringLiteral(u"「%1」").arg(text);
+        else
+            parts << QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QString profileFilePath(const QString &programFolder, int16_t user)
+{
+    QString path = programFolder;
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path + QStringLiteral("user0") + QString::number(user) + QStringLiteral(".dat");
+}
+
+QString unstorableCharacters(const QString &text)
+{
+    QString found = charactersOutsideCp932(text);
+    if (text.contains(QLatin1Char('"')) && !found.contains(QLatin1Char('"')))
+        found += QLatin1Char('"');
+    return found;
+}
+
+SaveStatus saveProfile(const StampProfile &profile, const QString &path)
+{
+    // Every text is checked and encoded before the file is opened, so a refused profile leaves the
+    // file as it was.
+    QStringList refused;
+    auto encode = [&](const QString &text, const QString &what) {
+        const QString bad = unstorableCharacters(text);
+        if (!bad.isEmpty()) {
+            refused << QStringLiteral("%1: %2").arg(what, describeCharacters(bad));
+            return QByteArray();
+        }
+        return encodeCp932(text).value_or(QByteArray());
+    };
+
+    QByteArray content;
+    content += QByteArray::number(profile.colour) + ',' + QByteArray::number(profile.lineWidth) +
+               ',' + QByteArray::number(profile.bottomAreaPercent) + ',' +
+               QByteArray::number(profile.topAreaPercent) + ',' +
+               QByteArray::number(profile.radius) + kLineEnd;
+    for (int i = 0; i < kItemCount; ++i) {
+        const StampItem &item = profile.items[i];
+        const QByteArray fontName =
+            encode(item.fontName, QStringLiteral(u"%1行目のフォント名").arg(i + 1));
+        const QByteArray text = encode(item.text, QStringLiteral(u"%1行目の文字").arg(i + 1));
+        content += booleanField(item.bold) + ',' + stringField(fontName) + ',' +
+                   booleanField(item.italic) + ',' + QByteArray::number(item.fontSize) + ',' +
+                   stringField(text) + ',' + QByteArray::number(item.offsetX) + ',' +
+                   QByteArray::number(item.offsetY) + kLineEnd;
+    }
+    if (!refused.isEmpty()) {
+        return SaveStatus::failure(
+            QStringLiteral(u"ファイル %1 に保存できない文字があります。\r\n%2")
+                .arg(QDir::toNativeSeparators(path), refused.join(QStringLiteral("\r\n"))));
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return SaveStatus::failure(QStringLiteral(u"ファイル %1 を書き込めません: %2")
+                                       .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    if (file.write(content) != content.size() || !file.commit()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return SaveStatus::failure(QStringLiteral(u"ファイル %1 を書き込めません: %2")
+                                       .arg(QDir::toNativeSeparators(path), why));
+    }
+    return SaveStatus::success();
+}
+
+QString profileReadWarningText()
+{
+    return joinMessageLines({
+        QStringLiteral(u"データファイル読み出し時にエラーが発生しました。"),
+        QStringLiteral(u"ファイルが破損している可能性があります。"),
+        QStringLiteral(u"ファイルの設定を破棄して標準設定で起動します。"),
+    });
+}
+
+int16_t loadProfile(StampProfile &profile, const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return 1;
+
+    QFile file(path);
+    bool read = false;
+    if (!info.isDir() && file.open(QIODevice::ReadOnly)) {
+        // A profile is a few hundred bytes; a file far past that is read only up to the limit,
+        // and a field that runs into the limit counts as damage.
+        const QByteArray bytes = file.read(kProfileReadLimit + 1);
+        const bool complete = bytes.size() <= kProfileReadLimit && file.error() == QFile::NoError;
+        file.close();
+        read = readProfileFields(bytes.left(kProfileReadLimit), complete, profile);
+    }
+    if (read)
+        return 0;
+    showWarning(profileReadWarningText());
+    return 1;
+}
+
+} // namespace pellimo

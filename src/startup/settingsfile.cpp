@@ -1,0 +1,168 @@
+#include "settingsfile.h"
+
+#include "cp932.h"
+#include "inifile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace pellimo {
+
+namespace {
+
+// The reader takes at most this many bytes of a value, as the platform's 256-byte buffer did.
+constexpr int kValueBytes = 255;
+
+// A settings file is a few hundred bytes; a larger one is read only this far.
+constexpr qsizetype kSettingsReadLimit = 16 * 1024 * 1024;
+
+const QString kUser = QStringLiteral("User");
+const QString kSetting = QStringLiteral("Setting");
+
+QString userKey(int n)
+{
+    return QStringLiteral("User") + QString::number(n);
+}
+
+// A value as the program sees it: cut at 255 bytes on a character boundary, NULs removed.
+QString readValue(const IniFile &ini, const QString &section, const QString &key,
+                  const QString &fallback)
+{
+    const auto bytes = ini.value(section, key);
+    if (!bytes)
+        return fallback;
+    QString text = decodeCp932(truncateCp932(*bytes, kValueBytes));
+    text.remove(QChar(0));
+    return text;
+}
+
+struct SettingEntry {
+    QString section;
+    QString key;
+    QString value;
+};
+
+// The characters a value cannot hold: those outside CP932, and the line breaks and NUL that would
+// end the entry's line or the value early.
+QString unstorableValueCharacters(const QString &value)
+{
+    QString found = charactersOutsideCp932(value);
+    for (QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(0)}) {
+        if (value.contains(c) && !found.contains(c))
+            found += c;
+    }
+    return found;
+}
+
+QString describe(const QString &characters)
+{
+    QStringList parts;
+    for (uint codePoint : characters.toUcs4()) {
+        const char32_t c = codePoint;
+        const QString text = QString::fromUcs4(&c, 1);
+        if (codePoint >= 0x20 && (codePoint < 0xD800 || codePoint > 0xDFFF) && !text.isEmpty() &&
+            text.at(0).isPrint())
+            parts << QStringLiteral(u"「%1」").arg(text);
+        else
+            parts << QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QString settingsFilePath(const QString &programFolder)
+{
+    QString path = programFolder;
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path + QStringLiteral("pellimo.ini");
+}
+
+void loadSettings(AppSettings &settings, const QString &path)
+{
+    QByteArray bytes;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.read(kSettingsReadLimit);
+    const IniFile ini = IniFile::parse(bytes);
+
+    const QString defaultUser = readValue(ini, kUser, QStringLiteral("Default"), QStringLiteral("1"));
+    const char16_t first = defaultUser.isEmpty() ? u'\0' : defaultUser.at(0).unicode();
+    settings.defaultUser = (first >= u'1' && first <= u'5') ? int16_t(first - u'0') : int16_t(1);
+
+    for (int n = 1; n <= 5; ++n)
+        settings.userNames[n - 1] = readValue(ini, kUser, userKey(n), defaultUserName(n));
+
+    settings.dateFormat =
+        readValue(ini, kSetting, QStringLiteral("DateFormat"), defaultDateFormat());
+
+    const QString autoClose =
+        readValue(ini, kSetting, QStringLiteral("AutoClose"), QStringLiteral("0"));
+    settings.autoClose = autoClose.startsWith(QLatin1Char('1'));
+}
+
+SaveStatus saveSettings(const AppSettings &settings, const QString &path)
+{
+    const QString shownPath = QDir::toNativeSeparators(path);
+    std::vector<SettingEntry> entries;
+    entries.push_back({kUser, QStringLiteral("Default"), QString::number(settings.defaultUser)});
+    for (int n = 1; n <= 5; ++n)
+        entries.push_back({kUser, userKey(n), settings.userNames[n - 1]});
+    entries.push_back({kSetting, QStringLiteral("DateFormat"), settings.dateFormat});
+    entries.push_back(
+        {kSetting, QStringLiteral("AutoClose"), settings.autoClose ? QStringLiteral("1")
+                                                                   : QStringLiteral("0")});
+
+    // Every value is checked before anything is written: a value that the file cannot hold is
+    // refused rather than written in some other form.
+    QStringList refused;
+    for (const SettingEntry &e : entries) {
+        const QString bad = unstorableValueCharacters(e.value);
+        if (!bad.isEmpty())
+            refused << QStringLiteral("%1: %2").arg(e.key, describe(bad));
+    }
+    if (!refused.isEmpty()) {
+        return SaveStatus::failure(QStringLiteral(u"ファイル %1 に保存できない文字があります。\r\n%2")
+                                       .arg(shownPath, refused.join(QStringLiteral("\r\n"))));
+    }
+
+    // The lines already in the file are kept, so a file that exists but cannot be read is not
+    // replaced.
+    QByteArray existing;
+    if (QFileInfo::exists(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return SaveStatus::failure(QStringLiteral(u"ファイル %1 を読み込めません: %2")
+                                           .arg(shownPath, file.errorString()));
+        }
+        existing = file.readAll();
+        if (file.error() != QFile::NoError) {
+            return SaveStatus::failure(QStringLiteral(u"ファイル %1 を読み込めません: %2")
+                                           .arg(shownPath, file.errorString()));
+        }
+    }
+
+    IniFile ini = IniFile::parse(existing);
+    for (const SettingEntry &e : entries)
+        ini.setValue(e.section, e.key, encodeCp932(e.value).value_or(QByteArray()));
+    const QByteArray content = ini.toBytes();
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return SaveStatus::failure(
+            QStringLiteral(u"ファイル %1 を書き込めません: %2").arg(shownPath, file.errorString()));
+    }
+    if (file.write(content) != content.size() || !file.commit()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return SaveStatus::failure(
+            QStringLiteral(u"ファイル %1 を書き込めません: %2").arg(shownPath, why));
+    }
+    return SaveStatus::success();
+}
+
+} // namespace pellimo

@@ -1,0 +1,84 @@
+#include "startupsequence.h"
+
+#include "profilefile.h"
+#include "settingsfile.h"
+#include "stampprofile.h"
+
+#include <QFileInfo>
+
+namespace pellimo {
+
+namespace {
+
+bool fileExists(const QString &path)
+{
+    // A folder or a dangling link where the file should be counts as no file: creating it then
+    // fails and is reported, rather than a folder being "read" as a damaged profile.
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+void loadProfileOrDefaults(AppState &state)
+{
+    if (loadProfile(state.profile, profileFilePath(state.programFolder, state.currentUser)) != 0)
+        loadDefaultProfile(state.profile);
+}
+
+} // namespace
+
+void loadOrCreateSettings(AppState &state)
+{
+    const QString path = settingsFilePath(state.programFolder);
+    if (fileExists(path)) {
+        loadSettings(state.settings, path);
+        return;
+    }
+    loadDefaultSettings(state.settings);
+    [[maybe_unused]] const SaveStatus ignored = saveSettings(state.settings, path);
+}
+
+SaveStatus createMissingProfiles(AppState &state)
+{
+    for (int16_t user = 1; user <= kUserCount; ++user) {
+        const QString path = profileFilePath(state.programFolder, user);
+        if (fileExists(path))
+            continue;
+        loadDefaultProfile(state.profile);
+        const SaveStatus status = saveProfile(state.profile, path);
+        if (!status)
+            return status;
+    }
+    return SaveStatus::success();
+}
+
+void loadStartUpProfile(AppState &state)
+{
+    state.currentUser = state.settings.defaultUser;
+    loadProfileOrDefaults(state);
+}
+
+void applyCommandLine(AppState &state, const CommandLine &commandLine)
+{
+    if (!commandLine.noGui)
+        return;
+    state.noGuiMode = true;
+    if (commandLine.user < 1 || commandLine.user > kUserCount)
+        return;
+    if (commandLine.user == state.currentUser)
+        return; // the same file again: reading it twice would only repeat a damage warning
+    state.currentUser = commandLine.user;
+    loadProfileOrDefaults(state);
+}
+
+SaveStatus runStartUpSequence(AppState &state, const QString &arguments)
+{
+    loadOrCreateSettings(state);
+    const SaveStatus created = createMissingProfiles(state);
+    if (!created)
+        return created;
+    loadStartUpProfile(state);
+    applyCommandLine(state, parseCommandLine(arguments));
+    return SaveStatus::success();
+}
+
+} // namespace pellimo
