@@ -43,7 +43,7 @@ QString frmAbout::webAddress()
 
 QString frmAbout::copyrightLine()
 {
-    return QStringLiteral("Copyright (C) 2026 The Pellimo developers");
+    return QStringLiteral(u"© 2026 The Pellimo developers");
 }
 
 frmAbout::frmAbout(QWidget *owner) : QDialog(owner)
@@ -68,6 +68,10 @@ frmAbout::frmAbout(QWidget *owner) : QDialog(owner)
     txtWebAddress->setReadOnly(true);
     txtWebAddress->setFrame(false);
     txtWebAddress->setGeometry(twipsRect(360, 600, 3495, 180));
+    // The box is as tall as its text needs, so that the address is never cut off.
+    const int textHeight = txtWebAddress->fontMetrics().height() + 2;
+    if (textHeight > txtWebAddress->height())
+        txtWebAddress->resize(txtWebAddress->width(), textHeight);
     QPalette grey = txtWebAddress->palette();
     grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     txtWebAddress->setPalette(grey);

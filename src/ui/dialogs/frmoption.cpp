@@ -37,6 +37,14 @@ QLabel *autoSizedLabel(const QString &text, const QString &name, int left, int t
     return label;
 }
 
+// Widens `widget` when its text needs more room than its place gives.
+void fitWidthToText(QWidget *widget)
+{
+    const int needed = widget->sizeHint().width();
+    if (needed > widget->width())
+        widget->resize(needed, widget->height());
+}
+
 QString fullWidthDigit(int n)
 {
     return QString(QChar(char16_t(u'０' + n)));
@@ -53,6 +61,12 @@ frmOption::frmOption(AppSettings &settings, QString settingsPath, std::function<
     setWindowTitle(QStringLiteral("Pellimo"));
     setModal(true);
     setFixedSize(twipsToPixels(5760), twipsToPixels(4695));
+    // The frames' captions sit on their border line, so that the controls' places inside a frame
+    // (measured from the frame's top-left corner) clear the caption.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { margin-top: 6px; border: 1px solid palette(mid); border-radius: 2px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0px 2px; }"));
 
     buildUserFrame();
     buildDateFrame();
@@ -127,6 +141,7 @@ void frmOption::buildBehaviourFrame()
         new QCheckBox(QStringLiteral(u"クリップボードセットと同時に終了する"), fraAction);
     chkAutoClose->setObjectName(QStringLiteral("chkAutoClose"));
     chkAutoClose->setGeometry(twipsRect(240, 360, 3135, 180));
+    fitWidthToText(chkAutoClose);
 }
 
 void frmOption::buildButtons()
