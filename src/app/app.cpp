@@ -1,13 +1,146 @@
 #include "app.h"
 
+#include "displaycheck.h"
+#include "platform/clipboardkeeper.h"
+#include "platform/instancelock.h"
+#include "platform/messagebox.h"
+#include "platform/programfolder.h"
+#include "platform/warning.h"
+#include "platform/wlcopy.h"
+#include "render/stampfonts.h"
+#include "startup/appstate.h"
+#include "startup/commandline.h"
+#include "startup/startupsequence.h"
+#include "ui/main/frmmain.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPointer>
 #include <cstdio>
 
 namespace pellimo {
 
-int runApplication(int, char **)
+namespace {
+
+QString alreadyRunningText()
 {
-    std::puts("Pellimo: the window is not built yet.");
-    return 0;
+    return QStringLiteral(u"Pellimoは既に起動しています。");
+}
+
+// argv[1..] as one argument string, taken before QApplication removes the options it knows.
+QString argumentString(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return joinArguments(arguments);
+}
+
+// The main window must outlive its own close so that its result can still be asked for.
+QPointer<frmMain> createMainWindow(AppState &state)
+{
+    QPointer<frmMain> window = new frmMain(state);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    return window;
+}
+
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// Hidden mode: the load sequence draws and runs Set; then the window is destroyed.
+int runHidden(AppState &state)
+{
+    QPointer<frmMain> window = createMainWindow(state);
+    window->Form_Load();
+    const bool succeeded = window && window->lastSetSucceeded();
+    delete window.data();
+    if (!succeeded)
+        return kExitFailure;
+
+    if (onWayland()) {
+        QString why;
+        if (!copyImageWithWlCopy(QGuiApplication::clipboard()->image(), &why)) {
+            std::fprintf(stderr, "Pellimo: the stamp could not be put on the clipboard: %s.\n",
+                         why.toLocal8Bit().constData());
+            return kExitFailure;
+        }
+    }
+    return kExitSuccess;
+}
+
+// Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.
+int runNormal(AppState &state)
+{
+    QPointer<frmMain> window = createMainWindow(state);
+    window->Form_Load();
+    window->show();
+    QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(false);
+    delete window.data();
+    return kExitSuccess;
+}
+
+// The end of every run: let a new start in, answer the waiting parent, and keep serving the
+// clipboard in the background for as long as this process owns it.
+int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboard = true)
+{
+    lock.release();
+    if (!parent.connected())
+        return status; // no parent to hand over to: serving would hold up the caller
+    detachFromTerminal();
+    parent.reportStatus(status);
+    if (serveClipboard)
+        serveClipboardUntilTaken();
+    return status;
+}
+
+int runProgram(int argc, char **argv, ParentLink &parent)
+{
+    const QString arguments = argumentString(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pellimo"));
+    QApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+    installFontSubstitutions();
+    installMessageBoxWarningHandler();
+
+    AppState state;
+    state.programFolder = programFolder();
+
+    InstanceLock lock;
+    if (lock.tryLock(state.programFolder) == InstanceLock::Result::HeldByAnother) {
+        showWarning(alreadyRunningText());
+        return finish(parent, lock, kExitAlreadyRunning);
+    }
+    // A lock file that cannot be made means a folder nobody can write to: no second instance can
+    // damage a file there, so the program runs unguarded.
+
+    const SaveStatus started = runStartUpSequence(state, arguments);
+    if (!started) {
+        showWarning(started.error);
+        return finish(parent, lock, kExitFailure);
+    }
+
+    if (state.noGuiMode) // on Wayland wl-copy serves the stamp, not this process
+        return finish(parent, lock, runHidden(state), !onWayland());
+    return finish(parent, lock, runNormal(state));
+}
+
+} // namespace
+
+int runApplication(int argc, char **argv)
+{
+    const DisplayKind display = detectDisplay();
+    if (display == DisplayKind::None) {
+        std::fprintf(stderr, "%s\n", noDisplayMessage().toLocal8Bit().constData());
+        return kExitFailure;
+    }
+    choosePlatform(display);
+    ParentLink parent = forkProgramProcess();
+    return runProgram(argc, argv, parent);
 }
 
 } // namespace pellimo

@@ -2,7 +2,18 @@
 
 namespace pellimo {
 
-// Runs the whole program: start-up, the main window or the hidden Set, the clipboard after exit.
+// Exit status of the program.
+//  0  normal mode: the main window was closed (after Set or not);
+//     hidden mode (nogui): the stamp is on the clipboard and the profile saved.
+//  1  a failure: no display, a profile file that could not be created, a Set that failed, the
+//     stamp that could not be handed to the Wayland clipboard.
+//  2  another instance runs in the same program folder; nothing was touched.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitAlreadyRunning = 2;
+
+// Runs the whole program: the display check, the process that keeps the clipboard after the
+// program ends, start-up, then the main window or the hidden Set. Call it first thing in main.
 int runApplication(int argc, char **argv);
 
 } // namespace pellimo

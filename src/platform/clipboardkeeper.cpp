@@ -1,0 +1,137 @@
+#include "clipboardkeeper.h"
+
+#include <QClipboard>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
+
+namespace pellimo {
+
+ParentLink::~ParentLink()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+ParentLink::ParentLink(ParentLink &&other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+
+ParentLink &ParentLink::operator=(ParentLink &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+void ParentLink::reportStatus(int status)
+{
+    if (m_fd < 0)
+        return;
+    // A parent that was killed must not take this process down with SIGPIPE.
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, &previous);
+    const int32_t value = status;
+    ssize_t rc;
+    do {
+        rc = ::write(m_fd, &value, sizeof value);
+    } while (rc < 0 && errno == EINTR);
+    ::sigaction(SIGPIPE, &previous, nullptr);
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+int waitForChildStatus(int readFd, pid_t child)
+{
+    int32_t value = 0;
+    size_t got = 0;
+    while (got < sizeof value) {
+        const ssize_t n =
+            ::read(readFd, reinterpret_cast<char *>(&value) + got, sizeof value - got);
+        if (n > 0)
+            got += size_t(n);
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    ::close(readFd);
+    if (got == sizeof value)
+        return value;
+
+    int how = 0;
+    pid_t rc;
+    do {
+        rc = ::waitpid(child, &how, 0);
+    } while (rc < 0 && errno == EINTR);
+    if (rc == child && WIFEXITED(how))
+        return WEXITSTATUS(how);
+    if (rc == child && WIFSIGNALED(how))
+        return 128 + WTERMSIG(how);
+    return 1;
+}
+
+ParentLink forkProgramProcess()
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return ParentLink();
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return ParentLink();
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        return ParentLink(fds[1]);
+    }
+    ::close(fds[1]);
+    const int status = waitForChildStatus(fds[0], pid);
+    if (status > 128)
+        std::fprintf(stderr, "Pellimo: the program ended abnormally (signal %d).\n", status - 128);
+    std::fflush(nullptr);
+    ::_exit(status);
+}
+
+void detachFromTerminal()
+{
+    std::fflush(nullptr);
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        ::dup2(null, STDIN_FILENO);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        if (null > STDERR_FILENO)
+            ::close(null);
+    }
+    if (::chdir("/") != 0) {
+        // Staying in the old folder only keeps it busy; nothing to report.
+    }
+    ::setsid();
+}
+
+bool serveClipboardUntilTaken()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard || !clipboard->ownsClipboard())
+        return false;
+    QEventLoop loop;
+    QObject::connect(clipboard, &QClipboard::changed, &loop, [&](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard && !clipboard->ownsClipboard())
+            loop.quit();
+    });
+    loop.exec();
+    return true;
+}
+
+} // namespace pellimo
