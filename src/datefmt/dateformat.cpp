@@ -36,7 +36,7 @@ void appendNumber(QString &out, qint64 value, int width = 1)
 // Everything a pattern can ask for, taken once from the date and time being formatted.
 class DateFields {
 public:
-    DateFields(const QDateTime &now)
+    explicit DateFields(const QDateTime &now)
         : date_(now.date()), time_(now.time().isValid() ? now.time() : QTime(0, 0))
     {
     }
