@@ -1,0 +1,96 @@
+// The main window's commands: Set, Options, About and Exit.
+
+#include "datefmt/dateformat.h"
+#include "frmmain.h"
+#include "picbox.h"
+#include "platform/warning.h"
+#include "render/setcommand.h"
+#include "startup/settingsfile.h"
+#include "ui/dialogs/frmabout.h"
+#include "ui/dialogs/frmoption.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <exception>
+
+namespace pellimo {
+
+void frmMain::commitEditedText()
+{
+    // A click on Set takes the focus first, which commits the text being edited. When Set runs
+    // any other way (Enter, the load sequence, a caller), the focus is moved here for the same
+    // effect; while the window is not active no focus event comes, and the text is committed here.
+    const bool tracked = m_editingItem >= 0;
+    const int index = tracked ? m_editingItem : textBoxIndex(focusWidget());
+    if (index < 0)
+        return;
+    m_cmdSet->setFocus(Qt::OtherFocusReason);
+    if (!tracked || m_editingItem == index) {
+        m_editingItem = -1;
+        txtItem_LostFocus(index);
+    }
+}
+
+SaveStatus frmMain::cmdSet_Click()
+{
+    commitEditedText();
+    SaveStatus status;
+    try {
+        status = runSetCommand(m_state, m_picBase, m_picTemp);
+    } catch (const std::exception &e) {
+        status = SaveStatus::failure(QString::fromUtf8(e.what()));
+    }
+    m_PicTemp->update();
+    m_lastSetSucceeded = status.ok;
+    if (!status) {
+        showWarning(status.error);
+        return status;
+    }
+    if (m_state.settings.autoClose)
+        close();
+    return status;
+}
+
+bool frmMain::lastSetSucceeded() const
+{
+    return m_lastSetSucceeded;
+}
+
+void frmMain::cmdOption_Click()
+{
+    {
+        frmOption dialog(m_state.settings, settingsFilePath(m_state.programFolder), m_now, this);
+        dialog.exec();
+    }
+    // However the dialog was closed: names, the loaded user's entry, the date line.
+    {
+        // Reselecting the loaded user's entry must not reload its file (that would drop edits).
+        const QSignalBlocker block(m_cmbUserName);
+        for (int n = 0; n < kUserCount; ++n) {
+            const QString &name = m_state.settings.userNames[n];
+            if (n < m_cmbUserName->count())
+                m_cmbUserName->setItemText(n, name);
+            else
+                m_cmbUserName->addItem(name);
+        }
+        m_cmbUserName->setCurrentIndex(m_state.currentUser - 1);
+    }
+    m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
+    m_txtItem[1]->setText(m_state.profile.items[1].text);
+    drawStamp();
+}
+
+void frmMain::cmdAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::cmdEnd_Click()
+{
+    close(); // nothing is saved
+}
+
+} // namespace pellimo

@@ -1,0 +1,194 @@
+// The main window's editing handlers: spinners, text boxes, the user switch, fonts and colour.
+// Each writes straight into the current profile and redraws; nothing here writes a file.
+
+#include "datefmt/dateformat.h"
+#include "frmmain.h"
+#include "picbox.h"
+#include "pickers.h"
+#include "platform/warning.h"
+#include "render/drawstamp.h"
+#include "startup/profilefile.h"
+#include "updown.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace pellimo {
+
+namespace {
+
+// Each distinct character once, in order of first appearance, for a message.
+QString distinctCharacters(const QString &characters)
+{
+    QString out;
+    for (qsizetype i = 0; i < characters.size();) {
+        const qsizetype len =
+            characters.at(i).isHighSurrogate() && i + 1 < characters.size() ? 2 : 1;
+        const QStringView one = QStringView(characters).mid(i, len);
+        if (!out.contains(one))
+            out += one;
+        i += len;
+    }
+    return out;
+}
+
+QString unstorableTextWarning(const QString &characters)
+{
+    return joinMessageLines({
+        QStringLiteral(u"次の文字はデータファイルに保存できないため、入力できません：") +
+            distinctCharacters(characters),
+        QStringLiteral(u"入力された文字から取り除きました。"),
+    });
+}
+
+QString unstorableFontWarning(const QString &fontName, const QString &characters)
+{
+    return joinMessageLines({
+        QStringLiteral(u"フォント名「") + fontName +
+            QStringLiteral(u"」にはデータファイルに保存できない文字が含まれています：") +
+            distinctCharacters(characters),
+        QStringLiteral(u"このフォントは使えません。フォントは変更されていません。"),
+    });
+}
+
+} // namespace
+
+void frmMain::drawStamp()
+{
+    pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
+    m_PicBase->update();
+    Q_EMIT stampDrawn();
+}
+
+void frmMain::RadUpDown_Change()
+{
+    m_state.profile.radius = static_cast<int16_t>(-m_RadUpDown->position());
+    m_LBLRad->setText(QString::number(m_state.profile.radius));
+    if (!m_isLoading)
+        drawStamp();
+}
+
+void frmMain::WtUpDown_Change()
+{
+    m_state.profile.lineWidth = static_cast<int16_t>(-m_WtUpDown->position());
+    m_LBLWt->setText(QString::number(m_state.profile.lineWidth));
+    if (!m_isLoading)
+        drawStamp();
+}
+
+void frmMain::AreaUpdown_Change(int index)
+{
+    StampProfile &p = m_state.profile;
+    m_LBLArea[index]->setText(QString::number(-m_AreaUpdown[index]->position()));
+    if (!m_isLoading) {
+        // Both bands come from their spinners, whichever of the two moved.
+        p.topAreaPercent = static_cast<int16_t>(-m_AreaUpdown[0]->position());
+        p.bottomAreaPercent = static_cast<int16_t>(-m_AreaUpdown[1]->position());
+    }
+    m_LBLArea[0]->setText(QString::number(p.topAreaPercent));
+    m_LBLArea[1]->setText(QString::number(p.bottomAreaPercent));
+    if (!m_isLoading)
+        drawStamp();
+}
+
+void frmMain::ScUpDown_Change(int index)
+{
+    // 0..3: vertical offset of line index; 4..7: horizontal offset of line index - 4.
+    StampItem &item = m_state.profile.items[index % kItemCount];
+    int16_t &offset = index < kItemCount ? item.offsetY : item.offsetX;
+    if (!m_isLoading)
+        offset = static_cast<int16_t>(-m_ScUpDown[index]->position());
+    m_LBLSet[index]->setText(QString::number(offset));
+    if (!m_isLoading)
+        drawStamp();
+}
+
+void frmMain::txtItem_GotFocus(int index)
+{
+    m_txtItem[index]->selectAll();
+}
+
+void frmMain::txtItem_LostFocus(int index)
+{
+    m_state.profile.items[index].text = m_txtItem[index]->text();
+    if (!m_isLoading)
+        drawStamp();
+}
+
+void frmMain::refuseUnstorableText(int index)
+{
+    QLineEdit *box = m_txtItem[index];
+    const QString text = box->text();
+    const QString bad = unstorableCharacters(text);
+    if (bad.isEmpty())
+        return;
+    // Take the characters out where they were typed, so that what is saved is what is shown.
+    QString kept;
+    int cursor = box->cursorPosition();
+    const int oldCursor = cursor;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QStringView one = QStringView(text).mid(i, len);
+        if (bad.contains(one)) {
+            if (i < oldCursor)
+                cursor -= int(len);
+        } else {
+            kept += one;
+        }
+        i += len;
+    }
+    box->setText(kept);
+    box->setCursorPosition(cursor);
+    showWarning(unstorableTextWarning(bad));
+}
+
+void frmMain::cmbUserName_Click()
+{
+    const int entry = m_cmbUserName->currentIndex();
+    if (entry < 0)
+        return;
+    m_state.currentUser = static_cast<int16_t>(entry + 1);
+    if (m_isLoading)
+        return;
+
+    // Edits not saved by Set are dropped; the new user's file is read, or the defaults used.
+    const QString path = profileFilePath(m_state.programFolder, m_state.currentUser);
+    if (loadProfile(m_state.profile, path) == 1)
+        loadDefaultProfile(m_state.profile);
+
+    m_isLoading = true;
+    m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
+    ProfileToControls();
+    m_isLoading = false;
+    drawStamp();
+}
+
+void frmMain::cmdFont_Click(int index)
+{
+    StampItem &item = m_state.profile.items[index];
+    const FontChoice given{item.fontName, double(item.fontSize), item.bold, item.italic};
+    const FontChoice picked = m_pickers->chooseFont(given, this);
+    if (picked != given) {
+        const QString bad = unstorableCharacters(picked.name);
+        if (!bad.isEmpty()) {
+            showWarning(unstorableFontWarning(picked.name, bad));
+        } else {
+            item.fontName = picked.name;
+            // A size the field cannot hold keeps the line's size.
+            if (const auto size = fontSizeFromPoints(picked.pointSize))
+                item.fontSize = *size;
+            item.bold = picked.bold;
+            item.italic = picked.italic;
+        }
+    }
+    drawStamp();
+}
+
+void frmMain::cmdColor_Click()
+{
+    m_state.profile.colour = m_pickers->chooseColour(m_state.profile.colour, this);
+    drawStamp();
+}
+
+} // namespace pellimo
