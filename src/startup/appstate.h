@@ -4,13 +4,13 @@
 #include "stampprofile.h"
 
 #include <QString>
-
 #include <cstdint>
 
 namespace pellimo {
 
 // The program-wide state: exactly one current profile, one settings record, one current user.
-// Start-up owns it for the whole run and hands it by reference to the windows; tests build their own.
+// Start-up owns it for the whole run and hands it by reference to the windows; tests build their
+// own.
 struct AppState {
     StampProfile profile;
     AppSettings settings;

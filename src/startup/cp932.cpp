@@ -1,10 +1,9 @@
 #include "cp932.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
-
 #include <algorithm>
 #include <memory>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <vector>
 
 namespace pellimo {

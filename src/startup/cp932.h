@@ -2,12 +2,12 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <optional>
 
 namespace pellimo {
 
-// Code page 932 as Windows writes it (ICU "windows-932"): ～ ① 髙 ㍻ and half-width kana round-trip.
+// Code page 932 as Windows writes it (ICU "windows-932"): ～ ① 髙 ㍻ and half-width kana
+// round-trip.
 
 // Decodes CP932 bytes; a byte sequence that is not CP932 becomes U+FFFD.
 QString decodeCp932(const QByteArray &bytes);

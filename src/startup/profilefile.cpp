@@ -1,13 +1,13 @@
 #include "profilefile.h"
 
+#include "atomicwrite.h"
 #include "cp932.h"
 #include "platform/warning.h"
 #include "profilereader.h"
+#include "savemessages.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace pellimo {
@@ -24,23 +24,6 @@ QByteArray booleanField(bool value)
 QByteArray stringField(const QByteArray &encoded)
 {
     return '"' + encoded + '"';
-}
-
-// Names the characters for a message: printable ones in corner brackets, others as U+XXXX.
-QString describeCharacters(const QString &characters)
-{
-    QStringList parts;
-    const QList<uint> codePoints = characters.toUcs4();
-    for (uint codePoint : codePoints) {
-        const bool printable = codePoint < 0xD800 || (codePoint > 0xDFFF && codePoint <= 0x10FFFF);
-        const char32_t c = codePoint;
-        const QString text = QString::fromUcs4(&c, 1);
-        if (printable && !text.isEmpty() && text.at(0).isPrint())
-            parts << QStringLiteral(u"「%1」").arg(text);
-        else
-            parts << QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
-    }
-    return parts.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -91,23 +74,10 @@ SaveStatus saveProfile(const StampProfile &profile, const QString &path)
                    QByteArray::number(item.offsetY) + kLineEnd;
     }
     if (!refused.isEmpty()) {
-        return SaveStatus::failure(
-            QStringLiteral(u"ファイル %1 に保存できない文字があります。\r\n%2")
-                .arg(QDir::toNativeSeparators(path), refused.join(QStringLiteral("\r\n"))));
+        return SaveStatus::failure(refusalText(path, refused));
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return SaveStatus::failure(QStringLiteral(u"ファイル %1 を書き込めません: %2")
-                                       .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
-    if (file.write(content) != content.size() || !file.commit()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return SaveStatus::failure(QStringLiteral(u"ファイル %1 を書き込めません: %2")
-                                       .arg(QDir::toNativeSeparators(path), why));
-    }
-    return SaveStatus::success();
+    return writeFileAtomically(path, content);
 }
 
 QString profileReadWarningText()

@@ -4,7 +4,6 @@
 #include "stampprofile.h"
 
 #include <QString>
-
 #include <cstdint>
 
 namespace pellimo {

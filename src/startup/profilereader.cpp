@@ -65,7 +65,8 @@ private:
 
     void skipBlanks(SkipLineEnds lineEnds)
     {
-        while (!atEnd() && (isBlank(peek()) || (lineEnds == SkipLineEnds::Yes && isLineEnd(peek()))))
+        while (!atEnd() &&
+               (isBlank(peek()) || (lineEnds == SkipLineEnds::Yes && isLineEnd(peek()))))
             ++m_pos;
     }
 

@@ -4,7 +4,8 @@
 
 namespace pellimo {
 
-// Outcome of writing a data file. On failure `error` says which file and why, in words for the user.
+// Outcome of writing a data file. On failure `error` says which file and why, in words for the
+// user.
 struct SaveStatus {
     bool ok = true;
     QString error;

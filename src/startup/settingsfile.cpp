@@ -1,12 +1,12 @@
 #include "settingsfile.h"
 
+#include "atomicwrite.h"
 #include "cp932.h"
 #include "inifile.h"
+#include "savemessages.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace pellimo {
@@ -57,21 +57,6 @@ QString unstorableValueCharacters(const QString &value)
     return found;
 }
 
-QString describe(const QString &characters)
-{
-    QStringList parts;
-    for (uint codePoint : characters.toUcs4()) {
-        const char32_t c = codePoint;
-        const QString text = QString::fromUcs4(&c, 1);
-        if (codePoint >= 0x20 && (codePoint < 0xD800 || codePoint > 0xDFFF) && !text.isEmpty() &&
-            text.at(0).isPrint())
-            parts << QStringLiteral(u"「%1」").arg(text);
-        else
-            parts << QStringLiteral("U+%1").arg(codePoint, 4, 16, QLatin1Char('0')).toUpper();
-    }
-    return parts.join(QLatin1Char(' '));
-}
-
 } // namespace
 
 QString settingsFilePath(const QString &programFolder)
@@ -90,7 +75,8 @@ void loadSettings(AppSettings &settings, const QString &path)
         bytes = file.read(kSettingsReadLimit);
     const IniFile ini = IniFile::parse(bytes);
 
-    const QString defaultUser = readValue(ini, kUser, QStringLiteral("Default"), QStringLiteral("1"));
+    const QString defaultUser =
+        readValue(ini, kUser, QStringLiteral("Default"), QStringLiteral("1"));
     const char16_t first = defaultUser.isEmpty() ? u'\0' : defaultUser.at(0).unicode();
     settings.defaultUser = (first >= u'1' && first <= u'5') ? int16_t(first - u'0') : int16_t(1);
 
@@ -107,15 +93,13 @@ void loadSettings(AppSettings &settings, const QString &path)
 
 SaveStatus saveSettings(const AppSettings &settings, const QString &path)
 {
-    const QString shownPath = QDir::toNativeSeparators(path);
     std::vector<SettingEntry> entries;
     entries.push_back({kUser, QStringLiteral("Default"), QString::number(settings.defaultUser)});
     for (int n = 1; n <= 5; ++n)
         entries.push_back({kUser, userKey(n), settings.userNames[n - 1]});
     entries.push_back({kSetting, QStringLiteral("DateFormat"), settings.dateFormat});
-    entries.push_back(
-        {kSetting, QStringLiteral("AutoClose"), settings.autoClose ? QStringLiteral("1")
-                                                                   : QStringLiteral("0")});
+    entries.push_back({kSetting, QStringLiteral("AutoClose"),
+                       settings.autoClose ? QStringLiteral("1") : QStringLiteral("0")});
 
     // Every value is checked before anything is written: a value that the file cannot hold is
     // refused rather than written in some other form.
@@ -123,11 +107,10 @@ SaveStatus saveSettings(const AppSettings &settings, const QString &path)
     for (const SettingEntry &e : entries) {
         const QString bad = unstorableValueCharacters(e.value);
         if (!bad.isEmpty())
-            refused << QStringLiteral("%1: %2").arg(e.key, describe(bad));
+            refused << QStringLiteral("%1: %2").arg(e.key, describeCharacters(bad));
     }
     if (!refused.isEmpty()) {
-        return SaveStatus::failure(QStringLiteral(u"ファイル %1 に保存できない文字があります。\r\n%2")
-                                       .arg(shownPath, refused.join(QStringLiteral("\r\n"))));
+        return SaveStatus::failure(refusalText(path, refused));
     }
 
     // The lines already in the file are kept, so a file that exists but cannot be read is not
@@ -136,33 +119,18 @@ SaveStatus saveSettings(const AppSettings &settings, const QString &path)
     if (QFileInfo::exists(path)) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            return SaveStatus::failure(QStringLiteral(u"ファイル %1 を読み込めません: %2")
-                                           .arg(shownPath, file.errorString()));
+            return SaveStatus::failure(readFailureText(path, file.errorString()));
         }
         existing = file.readAll();
         if (file.error() != QFile::NoError) {
-            return SaveStatus::failure(QStringLiteral(u"ファイル %1 を読み込めません: %2")
-                                           .arg(shownPath, file.errorString()));
+            return SaveStatus::failure(readFailureText(path, file.errorString()));
         }
     }
 
     IniFile ini = IniFile::parse(existing);
     for (const SettingEntry &e : entries)
         ini.setValue(e.section, e.key, encodeCp932(e.value).value_or(QByteArray()));
-    const QByteArray content = ini.toBytes();
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return SaveStatus::failure(
-            QStringLiteral(u"ファイル %1 を書き込めません: %2").arg(shownPath, file.errorString()));
-    }
-    if (file.write(content) != content.size() || !file.commit()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return SaveStatus::failure(
-            QStringLiteral(u"ファイル %1 を書き込めません: %2").arg(shownPath, why));
-    }
-    return SaveStatus::success();
+    return writeFileAtomically(path, ini.toBytes());
 }
 
 } // namespace pellimo
