@@ -37,14 +37,6 @@ QLabel *autoSizedLabel(const QString &text, const QString &name, int left, int t
     return label;
 }
 
-// Widens `widget` when its text needs more room than its place gives.
-void fitWidthToText(QWidget *widget)
-{
-    const int needed = widget->sizeHint().width();
-    if (needed > widget->width())
-        widget->resize(needed, widget->height());
-}
-
 QString fullWidthDigit(int n)
 {
     return QString(QChar(char16_t(u'０' + n)));
@@ -95,6 +87,7 @@ void frmOption::buildUserFrame()
         LBLUser[i] = new QLabel(QStringLiteral(u"ユーザー") + fullWidthDigit(i + 1), fraUser);
         LBLUser[i]->setObjectName(QStringLiteral("LBLUser") + index);
         LBLUser[i]->setGeometry(twipsRect(240, kLabelTops[i], 855, 180));
+        growToFitContents(LBLUser[i]);
 
         txtUser[i] = new QLineEdit(fraUser);
         txtUser[i]->setObjectName(QStringLiteral("txtUser") + index);
@@ -104,6 +97,7 @@ void frmOption::buildUserFrame()
         optStUp[i] = new QRadioButton(fraUser);
         optStUp[i]->setObjectName(QStringLiteral("optStUp") + index);
         optStUp[i]->setGeometry(twipsRect(3360, kLabelTops[i], 255, 180));
+        growToFitContents(optStUp[i]);
         grpStUp->addButton(optStUp[i], i);
     }
 }
@@ -141,7 +135,7 @@ void frmOption::buildBehaviourFrame()
         new QCheckBox(QStringLiteral(u"クリップボードセットと同時に終了する"), fraAction);
     chkAutoClose->setObjectName(QStringLiteral("chkAutoClose"));
     chkAutoClose->setGeometry(twipsRect(240, 360, 3135, 180));
-    fitWidthToText(chkAutoClose);
+    growToFitContents(chkAutoClose);
 }
 
 void frmOption::buildButtons()

@@ -22,6 +22,20 @@ QSize frameExtraOf(const QWidget *window)
     return window->frameGeometry().size() - window->size();
 }
 
+void growToFitContents(QWidget *widget)
+{
+    const QSize needed = widget->sizeHint();
+    QRect place = widget->geometry();
+    if (needed.width() > place.width())
+        place.setWidth(needed.width());
+    if (needed.height() > place.height()) {
+        const int centre = place.top() + place.height() / 2;
+        place.setTop(centre - needed.height() / 2);
+        place.setHeight(needed.height());
+    }
+    widget->setGeometry(place);
+}
+
 QPoint availableScreenCentre(const QWidget *near)
 {
     QScreen *screen = near != nullptr ? near->screen() : QGuiApplication::primaryScreen();

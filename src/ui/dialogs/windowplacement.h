@@ -15,6 +15,11 @@ void centreWindowOn(QWidget *window, QPoint centre, QSize frameExtra);
 // What the window manager's frame adds to the shown top-level `window`; 0 x 0 when there is none.
 QSize frameExtraOf(const QWidget *window);
 
+// Grows `widget` to the size its contents need when its place is smaller, keeping its left edge
+// and its vertical centre: a caption or indicator is never cut off by a place measured for
+// another font.
+void growToFitContents(QWidget *widget);
+
 // The centre of the screen area available to windows on the screen `near` is on (or the primary
 // screen when `near` is null).
 QPoint availableScreenCentre(const QWidget *near);
