@@ -1,12 +1,11 @@
 #include "profilefile.h"
 
-#include "atomicwrite.h"
 #include "cp932.h"
+#include "datafileio.h"
 #include "platform/warning.h"
 #include "profilereader.h"
 #include "savemessages.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -95,15 +94,14 @@ int16_t loadProfile(StampProfile &profile, const QString &path)
     if (!info.exists())
         return 1;
 
-    QFile file(path);
     bool read = false;
-    if (!info.isDir() && file.open(QIODevice::ReadOnly)) {
+    if (!info.isDir()) {
         // A profile is a few hundred bytes; a file far past that is read only up to the limit,
         // and a field that runs into the limit counts as damage.
-        const QByteArray bytes = file.read(kProfileReadLimit + 1);
-        const bool complete = bytes.size() <= kProfileReadLimit && file.error() == QFile::NoError;
-        file.close();
-        read = readProfileFields(bytes.left(kProfileReadLimit), complete, profile);
+        bool readable = false;
+        const QByteArray bytes = readFileStart(path, kProfileReadLimit, &readable);
+        read = readable && readProfileFields(bytes.left(kProfileReadLimit),
+                                             bytes.size() <= kProfileReadLimit, profile);
     }
     if (read)
         return 0;

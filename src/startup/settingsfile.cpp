@@ -1,7 +1,7 @@
 #include "settingsfile.h"
 
-#include "atomicwrite.h"
 #include "cp932.h"
+#include "datafileio.h"
 #include "inifile.h"
 #include "savemessages.h"
 
@@ -69,11 +69,8 @@ QString settingsFilePath(const QString &programFolder)
 
 void loadSettings(AppSettings &settings, const QString &path)
 {
-    QByteArray bytes;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.read(kSettingsReadLimit);
-    const IniFile ini = IniFile::parse(bytes);
+    const IniFile ini =
+        IniFile::parse(readFileStart(path, kSettingsReadLimit).left(kSettingsReadLimit));
 
     const QString defaultUser =
         readValue(ini, kUser, QStringLiteral("Default"), QStringLiteral("1"));

@@ -12,4 +12,9 @@ namespace pellimo {
 // the file and the reason.
 SaveStatus writeFileAtomically(const QString &path, const QByteArray &content);
 
+// Reads the start of a file: at most limit + 1 bytes, so that the caller sees whether the file is
+// longer than the limit. An empty result when the file cannot be opened or read; `readable` says
+// which.
+QByteArray readFileStart(const QString &path, qsizetype limit, bool *readable = nullptr);
+
 } // namespace pellimo

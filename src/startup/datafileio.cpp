@@ -1,8 +1,10 @@
-#include "atomicwrite.h"
+#include "datafileio.h"
 
 #include "savemessages.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace pellimo {
 
@@ -22,6 +24,25 @@ SaveStatus writeFileAtomically(const QString &path, const QByteArray &content)
     if (!file.commit())
         return SaveStatus::failure(writeFailureText(path, file.errorString()));
     return SaveStatus::success();
+}
+
+QByteArray readFileStart(const QString &path, qsizetype limit, bool *readable)
+{
+    QFile file(path);
+    QByteArray bytes;
+    bool ok = file.open(QIODevice::ReadOnly);
+    while (ok && bytes.size() <= limit) {
+        const QByteArray chunk =
+            file.read(std::min<qsizetype>(64 * 1024, limit + 1 - bytes.size()));
+        if (chunk.isEmpty()) {
+            ok = file.error() == QFile::NoError;
+            break;
+        }
+        bytes += chunk;
+    }
+    if (readable)
+        *readable = ok;
+    return ok ? bytes : QByteArray();
 }
 
 } // namespace pellimo
