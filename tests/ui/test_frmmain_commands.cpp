@@ -1,0 +1,290 @@
+// The main window's buttons: fonts and colour, Set, Options, About and Exit.
+
+#include "mainwindowfixture.h"
+#include "ui/main/updown.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+using namespace pellimo;
+using namespace pellimo::testing;
+
+namespace {
+
+// Runs `act` on the modal dialog as soon as the event loop that shows it starts.
+void whenModalOpens(std::function<void(QDialog *)> act)
+{
+    QTimer::singleShot(0, [act = std::move(act)] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        act(dialog);
+    });
+}
+
+void clickButton(MainWindowFixture &f, const QString &name)
+{
+    QTest::mouseClick(f.control(name), Qt::LeftButton);
+}
+
+void pressArrow(MainWindowFixture &f, const QString &name, bool upper)
+{
+    auto *s = f.control<UpDown>(name);
+    QTest::mouseClick(s, Qt::LeftButton, {},
+                      (upper ? s->upArrowRect() : s->downArrowRect()).center());
+}
+
+} // namespace
+
+class TestFrmMainCommands : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fontChoiceGoesIntoOneLine_data()
+    {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("refused"); // a face name the file cannot hold
+        const QString gothic = QStringLiteral(u"ＭＳ ゴシック");
+        QTest::newRow("10.5 -> 10") << 1 << false << gothic << 10.5 << 10 << false;
+        QTest::newRow("11.5 -> 12") << 0 << false << gothic << 11.5 << 12 << false;
+        QTest::newRow("12.5 -> 12") << 3 << false << gothic << 12.5 << 12 << false;
+        QTest::newRow("12.6 -> 13") << 2 << false << gothic << 12.6 << 13 << false;
+        QTest::newRow("cancel") << 1 << true << QString() << 0.0 << 9 << false;
+        QTest::newRow("face outside CP932")
+            << 2 << false << QStringLiteral(u"나눔고딕") << 14.0 << 9 << true;
+        QTest::newRow("face with a quote")
+            << 0 << false << QStringLiteral("A\"Face") << 14.0 << 9 << true;
+    }
+    void fontChoiceGoesIntoOneLine()
+    {
+        QFETCH(int, line);
+        QFETCH(bool, cancel);
+        QFETCH(QString, face);
+        QFETCH(double, points);
+        QFETCH(int, size);
+        QFETCH(bool, refused);
+        MainWindowFixture f;
+        QVERIFY(f.writeProfile(1, f.state.profile));
+        const QByteArray fileBefore = f.fileBytes(1);
+        f.shownWindow();
+        const StampProfile before = f.state.profile;
+        if (!cancel)
+            f.pickers->fontAnswer = FontChoice{face, points, true, true};
+
+        clickButton(f, QStringLiteral("cmdFont%1").arg(line));
+
+        const FontChoice given{before.items[line].fontName, 9.0, false, false};
+        QCOMPARE(f.pickers->fontsGiven.size(), 1);
+        QVERIFY(f.pickers->fontsGiven.first() == given);
+        StampProfile expected = before;
+        if (!cancel && !refused) {
+            StampItem &item = expected.items[line];
+            item.fontName = face;
+            item.fontSize = int16_t(size);
+            item.bold = item.italic = true;
+        }
+        QCOMPARE(f.state.profile, expected); // the other three lines keep their fonts
+        QCOMPARE(f.warnings.size(), refused ? 1 : 0);
+        QCOMPARE(f.redraws->count(), 1);
+        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+        QCOMPARE(f.fileBytes(1), fileBefore); // nothing reaches the file until Set
+    }
+
+    void colourChoice_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("colour");
+        QTest::newRow("blue") << false << 0xFF0000 << 0xFF0000;
+        QTest::newRow("cancel") << true << 0 << 255;
+    }
+    void colourChoice()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(int, answer);
+        QFETCH(int, colour);
+        MainWindowFixture f;
+        f.shownWindow();
+        if (!cancel)
+            f.pickers->colourAnswer = answer;
+        clickButton(f, QStringLiteral("cmdColor"));
+        QCOMPARE(f.pickers->coloursGiven, QList<int32_t>{255});
+        QCOMPARE(f.state.profile.colour, colour);
+        QCOMPARE(f.redraws->count(), 1);
+        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+    }
+
+    void pickedValuesConvert_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("size"); // -1: does not fit
+        QTest::newRow("whole") << 9.0 << 9;
+        QTest::newRow("half to even, down") << 8.5 << 8;
+        QTest::newRow("half to even, up") << 9.5 << 10;
+        QTest::newRow("beyond 16 bits") << 40000.0 << -1;
+        QTest::newRow("not a number") << std::nan("") << -1;
+    }
+    void pickedValuesConvert()
+    {
+        QFETCH(double, points);
+        QFETCH(int, size);
+        const auto stored = fontSizeFromPoints(points);
+        QCOMPARE(stored.has_value(), size >= 0);
+        if (stored)
+            QCOMPARE(int(*stored), size);
+        // Colours are 0x00BBGGRR.
+        QCOMPARE(colourFromStamp(0x00804020), QColor(0x20, 0x40, 0x80));
+        QCOMPARE(colourToStamp(QColor(0x20, 0x40, 0x80)), 0x00804020);
+    }
+
+    void setCommitsTheTextJustTypedAndSaves_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("autoClose");
+        QTest::newRow("click on Set") << QStringLiteral("click") << false;
+        QTest::newRow("Set from code") << QStringLiteral("code") << false;
+        QTest::newRow("click, auto-close") << QStringLiteral("click") << true;
+    }
+    void setCommitsTheTextJustTypedAndSaves()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, autoClose);
+        MainWindowFixture f;
+        f.state.settings.autoClose = autoClose;
+        frmMain &w = f.shownWindow();
+        auto *box = f.control<QLineEdit>(QStringLiteral("txtItem0"));
+        QTest::mouseClick(box, Qt::LeftButton);
+        typeText(box, QStringLiteral(u"経理部"));
+        QCOMPARE(f.state.profile.items[0].text, QStringLiteral(u"組織名"));
+
+        if (how == QLatin1String("click"))
+            clickButton(f, QStringLiteral("cmdSet"));
+        else
+            QVERIFY(w.cmdSet_Click().ok);
+
+        QVERIFY(w.lastSetSucceeded());
+        StampProfile saved;
+        QCOMPARE(loadProfile(saved, f.profilePath(1)), int16_t(0));
+        QCOMPARE(saved.items[0].text, QStringLiteral(u"経理部"));
+        QCOMPARE(saved, f.state.profile);
+        QCOMPARE(w.picTempImage().size(), QSize(78, 78));
+        QCOMPARE(QApplication::clipboard()->image().size(), QSize(78, 78));
+        QCOMPARE(w.isVisible(), !autoClose);
+        QVERIFY(f.warnings.isEmpty());
+    }
+
+    void failedSetIsReportedAndKeepsTheWindow()
+    {
+        MainWindowFixture f;
+        f.state.settings.autoClose = true;
+        f.state.programFolder = f.dir.filePath(QStringLiteral("no/such/folder"));
+        frmMain &w = f.shownWindow();
+        const SaveStatus status = w.cmdSet_Click();
+        QVERIFY(!status.ok);
+        QVERIFY(!w.lastSetSucceeded());
+        QCOMPARE(f.warnings, QStringList{status.error});
+        QVERIFY(w.isVisible());
+    }
+
+    void noGuiLoadRunsSetWithoutShowing()
+    {
+        MainWindowFixture f;
+        f.state.noGuiMode = true;
+        f.state.profile.radius = 50;
+        frmMain &w = f.window();
+        w.Form_Load();
+        QVERIFY(w.lastSetSucceeded());
+        QVERIFY(!w.isVisible());
+        QCOMPARE(QApplication::clipboard()->image().size(), QSize(108, 108));
+        StampProfile saved;
+        QCOMPARE(loadProfile(saved, f.profilePath(1)), int16_t(0));
+        QCOMPARE(saved.items[1].text, f.todaysDate());
+    }
+
+    void optionsRefreshListAndDateButKeepEdits_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK after renaming user 2") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void optionsRefreshListAndDateButKeepEdits()
+    {
+        QFETCH(bool, ok);
+        MainWindowFixture f;
+        QVERIFY(f.writeProfile(2, f.state.profile));
+        f.state.currentUser = 2;
+        frmMain &w = f.shownWindow();
+        pressArrow(f, QStringLiteral("RadUpDown"), true); // an edit not saved with Set
+        auto *date = f.control<QLineEdit>(QStringLiteral("txtItem1"));
+        QTest::mouseClick(date, Qt::LeftButton);
+        typeText(date, QStringLiteral("mine"));
+        f.redraws->clear();
+
+        whenModalOpens([&](QDialog *dialog) {
+            QCOMPARE(dialog->parentWidget(), &w);
+            if (!ok) {
+                dialog->reject();
+                return;
+            }
+            dialog->findChild<QLineEdit *>(QStringLiteral("txtUser1"))
+                ->setText(QStringLiteral(u"経理"));
+            dialog->findChild<QAbstractButton *>(QStringLiteral("optStUp4"))->click();
+            dialog->findChild<QAbstractButton *>(QStringLiteral("cmdOK"))->click();
+        });
+        clickButton(f, QStringLiteral("cmdOption"));
+
+        auto *list = f.control<QComboBox>(QStringLiteral("cmbUserName"));
+        QCOMPARE(list->count(), kUserCount);
+        QCOMPARE(list->itemText(1), ok ? QStringLiteral(u"経理") : defaultUserName(2));
+        QCOMPARE(list->currentIndex(), 1);
+        QCOMPARE(f.state.settings.defaultUser, int16_t(ok ? 5 : 1));
+        QCOMPARE(f.state.currentUser, int16_t(2));     // a new start-up user switches nothing
+        QCOMPARE(f.state.profile.radius, int16_t(36)); // the file was not read again
+        QCOMPARE(f.state.profile.items[1].text, f.todaysDate());
+        QCOMPARE(date->text(), f.todaysDate());
+        // One drawing when the click took the focus from the date box, one after the dialog.
+        QCOMPARE(f.redraws->count(), 2);
+        QCOMPARE(w.picBaseImage(), f.expectedStamp());
+        QVERIFY(f.warnings.isEmpty());
+    }
+
+    void aboutIsModalOverTheWindow()
+    {
+        MainWindowFixture f;
+        frmMain &w = f.shownWindow();
+        const StampProfile before = f.state.profile;
+        bool opened = false;
+        whenModalOpens([&](QDialog *dialog) {
+            opened = dialog->parentWidget() == &w && dialog->isModal();
+            dialog->close();
+        });
+        clickButton(f, QStringLiteral("cmdAbout"));
+        QVERIFY(opened);
+        QCOMPARE(f.state.profile, before);
+    }
+
+    void exitSavesNothing()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.writeProfile(1, f.state.profile));
+        const QByteArray fileBefore = f.fileBytes(1);
+        frmMain &w = f.shownWindow();
+        f.pickers->fontAnswer = FontChoice{QStringLiteral("Serif"), 20, false, false};
+        clickButton(f, QStringLiteral("cmdFont0"));
+        QCOMPARE(f.state.profile.items[0].fontSize, int16_t(20));
+        clickButton(f, QStringLiteral("cmdEnd"));
+        QVERIFY(!w.isVisible());
+        QCOMPARE(f.fileBytes(1), fileBefore);
+    }
+};
+
+QTEST_MAIN(TestFrmMainCommands)
+#include "test_frmmain_commands.moc"
