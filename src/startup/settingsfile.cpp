@@ -45,18 +45,6 @@ struct SettingEntry {
     QString value;
 };
 
-// The characters a value cannot hold: those outside CP932, and the line breaks and NUL that would
-// end the entry's line or the value early.
-QString unstorableValueCharacters(const QString &value)
-{
-    QString found = charactersOutsideCp932(value);
-    for (QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(0)}) {
-        if (value.contains(c) && !found.contains(c))
-            found += c;
-    }
-    return found;
-}
-
 } // namespace
 
 QString settingsFilePath(const QString &programFolder)
@@ -67,6 +55,18 @@ QString settingsFilePath(const QString &programFolder)
     return path + QStringLiteral("pellimo.ini");
 }
 
+QString unstorableSettingCharacters(const QString &value)
+{
+    QString found = charactersOutsideCp932(value);
+    for (QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(0)}) {
+        if (value.contains(c) && !found.contains(c))
+            found += c;
+    }
+    return found;
+}
+
+// Blanks around a value are dropped on reading, as the platform does: a name saved with leading
+// or trailing blanks comes back without them.
 void loadSettings(AppSettings &settings, const QString &path)
 {
     const IniFile ini =
@@ -102,7 +102,7 @@ SaveStatus saveSettings(const AppSettings &settings, const QString &path)
     // refused rather than written in some other form.
     QStringList refused;
     for (const SettingEntry &e : entries) {
-        const QString bad = unstorableValueCharacters(e.value);
+        const QString bad = unstorableSettingCharacters(e.value);
         if (!bad.isEmpty())
             refused << QStringLiteral("%1: %2").arg(e.key, describeCharacters(bad));
     }

@@ -14,6 +14,11 @@ QString settingsFilePath(const QString &programFolder);
 // comments, blank lines); writes atomically. The status says why a write failed.
 [[nodiscard]] SaveStatus saveSettings(const AppSettings &settings, const QString &path);
 
+// The characters of a user name or date pattern that the settings file cannot hold: characters
+// outside CP932, line breaks and NUL. Empty when the value is storable; saveSettings refuses a
+// record holding any.
+QString unstorableSettingCharacters(const QString &value);
+
 // Reads the eight entries; a missing key gives its default, unusable values give defaults
 // silently. Cannot fail.
 void loadSettings(AppSettings &settings, const QString &path);
