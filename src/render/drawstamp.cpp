@@ -1,5 +1,6 @@
 #include "drawstamp.h"
 
+#include "circleregion.h"
 #include "framegeometry.h"
 #include "platform/warning.h"
 #include "stampfonts.h"
@@ -86,14 +87,14 @@ void drawAll(QImage &picBase, const StampProfile &profile)
     QPen pen(stampColour(profile.colour), profile.lineWidth, Qt::SolidLine, Qt::FlatCap,
              Qt::MiterJoin);
     painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
     // 5. The outline, centred on the circle and not cut by the clip that follows.
     const QRect square = QRect(g.L, g.T, g.D, g.D).normalized();
-    painter.drawEllipse(QRectF(square));
+    painter.setClipRegion(outlineRegion(square, profile.lineWidth, picBase.rect()));
+    painter.fillRect(picBase.rect(), pen.color());
     // 6. Everything after this is clipped to the inside of the circle.
-    painter.setClipRegion(QRegion(square, QRegion::Ellipse));
+    painter.setClipRegion(diskRegion(square, 0, picBase.rect()));
     // 7, 8. The band lines, across the whole width; the clip leaves the chords.
     addBandLines(g, profile.topAreaPercent, profile.bottomAreaPercent);
     painter.drawLine(QPointF(0, g.Y1), QPointF(g.W, g.Y1));

@@ -1,0 +1,385 @@
+#include "render/circleregion.h"
+#include "render/drawstamp.h"
+#include "render/framegeometry.h"
+#include "render/stampsurface.h"
+#include "stamppixels.h"
+
+#include <QTest>
+#include <cmath>
+#include <functional>
+
+using namespace pellimo;
+using namespace pellimo::testing;
+
+using ProfileEdit = std::function<void(StampProfile &)>;
+Q_DECLARE_METATYPE(ProfileEdit)
+
+namespace {
+
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+QString expectedWarning(int user)
+{
+    return QStringLiteral(u"印面描画中にエラーが発生しました。\r\n"
+                          u"user0%1.dat のデータに問題があると思われます。\r\n"
+                          u"描画処理を中断します。\r\n"
+                          u"現在の印面は正しく表示されていません。")
+        .arg(user);
+}
+
+} // namespace
+
+class TestDrawStamp : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void frame_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<int>("lineWidth");
+        QTest::addColumn<int>("topPercent");
+        QTest::addColumn<int>("bottomPercent");
+
+        QTest::newRow("default") << 200 << 35 << 1 << 35 << 35;
+        QTest::newRow("radius 50, 40 %") << 200 << 50 << 1 << 40 << 40;
+        QTest::newRow("radius 20, 10 %") << 200 << 20 << 1 << 10 << 10;
+        QTest::newRow("odd width 201") << 201 << 35 << 1 << 35 << 35;
+        QTest::newRow("line width 5") << 200 << 35 << 5 << 35 << 35;
+        QTest::newRow("line width 3, radius 50") << 200 << 50 << 3 << 20 << 30;
+        QTest::newRow("crossing lines 60/60") << 200 << 35 << 1 << 60 << 60;
+    }
+
+    // The bounding square, the band lines only inside the circle, nothing else outside it, one
+    // colour on white.
+    void frame()
+    {
+        QFETCH(int, width);
+        QFETCH(int, radius);
+        QFETCH(int, lineWidth);
+        QFETCH(int, topPercent);
+        QFETCH(int, bottomPercent);
+
+        StampProfile profile = frameOnly();
+        profile.radius = int16_t(radius);
+        profile.lineWidth = int16_t(lineWidth);
+        profile.topAreaPercent = int16_t(topPercent);
+        profile.bottomAreaPercent = int16_t(bottomPercent);
+        WarningRecorder warnings;
+        const QImage image = drawn(profile, width);
+        QVERIFY(warnings.texts.isEmpty());
+        const FrameGeometry g = frameGeometry(width, 200, profile);
+
+        // The circle inscribed in the square from (L, T) to (R, B), right and bottom exclusive.
+        const QRect square(g.L, g.T, g.R - g.L, g.B - g.T);
+        const QRect ink = inkBounds(image);
+        const int half = lineWidth / 2;
+        if (lineWidth == 1)
+            QCOMPARE(ink, square);
+        else {
+            QVERIFY(ink.contains(square));
+            QVERIFY(square.adjusted(-half, -half, half, half).contains(ink));
+        }
+        QCOMPARE(strayPixels(image, kRed), 0);
+
+        const double cx = g.L + g.D / 2.0;
+        const double cy = g.T + g.D / 2.0;
+        QVERIFY(farthestInk(image, cx, cy) <= radius + lineWidth / 2.0 + 1);
+
+        for (int y : {g.Y1, g.Y2}) {
+            // The chord is whole from outline to outline...
+            const double halfChord = std::sqrt(radius * radius - (y + 0.5 - cy) * (y + 0.5 - cy));
+            for (int x = int(cx - halfChord) + lineWidth; x < int(cx + halfChord) - lineWidth; ++x)
+                QCOMPARE(image.pixel(x, y), kRed);
+            // ...and the line does not run on outside the circle.
+            for (int x = 0; x < g.L - half; ++x)
+                QCOMPARE(image.pixel(x, y), kWhite);
+            for (int x = g.R + half + 1; x < width; ++x)
+                QCOMPARE(image.pixel(x, y), kWhite);
+        }
+        // The bands are not filled.
+        QCOMPARE(image.pixel(int(cx), (g.T + std::min(g.Y1, g.Y2)) / 2), kWhite);
+        QCOMPARE(image.pixel(int(cx), (std::max(g.Y1, g.Y2) + g.B) / 2), kWhite);
+    }
+
+    void disk_data()
+    {
+        QTest::addColumn<QRect>("square");
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QRect>("bounds");
+        QTest::newRow("default circle") << QRect(65, 65, 70, 70) << 0 << QRect(65, 65, 70, 70);
+        QTest::newRow("odd diameter") << QRect(10, 20, 41, 41) << 0 << QRect(10, 20, 41, 41);
+        QTest::newRow("widened by 2") << QRect(65, 65, 70, 70) << 2 << QRect(63, 63, 74, 74);
+        QTest::newRow("narrowed by 3") << QRect(65, 65, 70, 70) << -3 << QRect(68, 68, 64, 64);
+        QTest::newRow("cut to the area") << QRect(-50, -50, 300, 300) << 0 << QRect(0, 0, 200, 200);
+        QTest::newRow("huge circle, only the area")
+            << QRect(-16283, -16283, 32766, 32766) << 0 << QRect(0, 0, 200, 200);
+        QTest::newRow("narrowed away") << QRect(65, 65, 4, 4) << -2 << QRect();
+    }
+
+    // The disk is symmetric about the square's centre, fills the square's edges, and stays in
+    // the area.
+    void disk()
+    {
+        QFETCH(QRect, square);
+        QFETCH(int, change);
+        QFETCH(QRect, bounds);
+        const QRect area(0, 0, 200, 200);
+        const QRegion region = diskRegion(square, change, area);
+        QCOMPARE(region.boundingRect(), bounds);
+        QVERIFY(region.rectCount() <= area.height());
+        const int sumX = 2 * square.x() + square.width() - 1;
+        const int sumY = 2 * square.y() + square.height() - 1;
+        for (const QRect &r : region) {
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                if (!area.contains(sumX - r.left(), sumY - y))
+                    continue;
+                QVERIFY(region.contains(QPoint(sumX - r.left(), sumY - y)));
+                QVERIFY(region.contains(QPoint(sumX - r.right(), y)));
+            }
+        }
+    }
+
+    // A wide outline is drawn before the clip and keeps its outer half all round.
+    void outlineIsNotCutByTheClip()
+    {
+        StampProfile profile = frameOnly();
+        profile.lineWidth = 5;
+        const QImage image = drawn(profile);
+        int inked = 0;
+        for (int degrees = 0; degrees < 360; degrees += 5) {
+            const double a = qDegreesToRadians(double(degrees));
+            const int x = int(std::floor(100 + 36.5 * std::cos(a)));
+            const int y = int(std::floor(100 + 36.5 * std::sin(a)));
+            inked += image.pixel(x, y) == kRed;
+        }
+        QCOMPARE(inked, 72);
+    }
+
+    void colourOrder_data()
+    {
+        QTest::addColumn<int>("colour");
+        QTest::addColumn<QRgb>("pixel");
+        QTest::newRow("255 is red") << 255 << QRgb(0xFFFF0000);
+        QTest::newRow("16711680 is blue") << 16711680 << QRgb(0xFF0000FF);
+        QTest::newRow("65280 is green") << 65280 << QRgb(0xFF00FF00);
+        QTest::newRow("BB GG RR") << 0x00336699 << QRgb(0xFF996633);
+        QTest::newRow("top byte ignored") << int(0x7F0000FF) << QRgb(0xFFFF0000);
+        QTest::newRow("black") << 0 << QRgb(0xFF000000);
+    }
+
+    void colourOrder()
+    {
+        QFETCH(int, colour);
+        QFETCH(QRgb, pixel);
+        StampProfile profile = defaultStamp();
+        profile.colour = colour;
+        const QImage image = drawn(profile);
+        QCOMPARE(image.pixel(100, 89), pixel); // upper band line
+        QCOMPARE(image.pixel(65, 100), pixel); // outline
+        QCOMPARE(strayPixels(image, pixel), 0);
+    }
+
+    // Each drawing starts from a cleared surface.
+    void clearsWhatWasThere()
+    {
+        QImage image = makeSurface(200, 200);
+        image.fill(Qt::black);
+        drawStamp(image, frameOnly(), 1);
+        QCOMPARE(image.pixel(0, 0), kWhite);
+        QCOMPARE(image.pixel(100, 100), kWhite);
+        QCOMPARE(inkBounds(image), QRect(65, 65, 70, 70));
+    }
+
+    // The frame of the default profile, pixel for pixel.
+    void defaultFrameMatchesGolden()
+    {
+        const QImage golden(QStringLiteral(PELLIMO_TEST_DATA "/stamp-frame-default.png"));
+        QVERIFY(!golden.isNull());
+        const QImage image = drawn(frameOnly());
+        const QImage diff = differenceImage(image, golden.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(inkBounds(diff), QRect());
+    }
+
+    void texts_data()
+    {
+        QTest::addColumn<ProfileEdit>("edit");
+        QTest::addColumn<QRect>("lineBox"); // where the text must lie: x, y, measured w x h
+        QTest::addColumn<int>("minInkWidth");
+
+        // IPAMincho at 12 pixels: 12 pixels a kanji, 6 a digit, line height 13.23 -> 13.
+        QTest::newRow("organisation")
+            << ProfileEdit([](StampProfile &p) { p.items[0].text = QStringLiteral(u"組織名"); })
+            << QRect(82, 70, 36, 13) << 30;
+        QTest::newRow("date") << ProfileEdit([](StampProfile &p) {
+            p.items[1].text = QStringLiteral("08.12.07");
+        }) << QRect(76, 93, 48, 13)
+                              << 40;
+        QTest::newRow("organisation moved 7 right, 3 up") << ProfileEdit([](StampProfile &p) {
+            p.items[0].text = QStringLiteral(u"組織名");
+            p.items[0].offsetX = 7;
+            p.items[0].offsetY = -3;
+        }) << QRect(89, 67, 36, 13) << 30;
+        QTest::newRow("date moved 10 left, 10 down") << ProfileEdit([](StampProfile &p) {
+            p.items[1].text = QStringLiteral("08.12.07");
+            p.items[1].offsetX = -10;
+            p.items[1].offsetY = 10;
+        }) << QRect(66, 103, 48, 13) << 40;
+        QTest::newRow("name row") << ProfileEdit([](StampProfile &p) {
+            p.items[2].text = QStringLiteral(u"名字");
+            p.items[3].text = QStringLiteral(u"名");
+        }) << QRect(82, 116, 36, 13)
+                                  << 30;
+        QTest::newRow("name 2 alone is centred")
+            << ProfileEdit([](StampProfile &p) { p.items[3].text = QStringLiteral(u"名"); })
+            << QRect(94, 116, 12, 13) << 8;
+        QTest::newRow("name 1 offset moves name 2 too") << ProfileEdit([](StampProfile &p) {
+            p.items[2].text = QStringLiteral(u"名字");
+            p.items[3].text = QStringLiteral(u"名");
+            p.items[2].offsetX = 5;
+        }) << QRect(87, 116, 36, 13) << 30;
+        // A trailing blank counts in the width but leaves no mark: name 1 starts 3 further left
+        // and name 2 3 further right.
+        QTest::newRow("trailing blank in name 1") << ProfileEdit([](StampProfile &p) {
+            p.items[2].text = QStringLiteral(u"名字 ");
+            p.items[3].text = QStringLiteral(u"名");
+        }) << QRect(79, 116, 42, 13) << 36;
+        QTest::newRow("10 points in a 12-point band") << ProfileEdit([](StampProfile &p) {
+            p.items[1].text = QStringLiteral(u"受付");
+            p.items[1].fontSize = 10; // 13 pixels
+        }) << QRect(87, 93, 26, 14) << 20;
+    }
+
+    // Text pixels appear inside their band where they are placed.
+    void texts()
+    {
+        QFETCH(ProfileEdit, edit);
+        QFETCH(QRect, lineBox);
+        QFETCH(int, minInkWidth);
+
+        StampProfile profile = frameOnly();
+        edit(profile);
+        WarningRecorder warnings;
+        const QImage image = drawn(profile);
+        QVERIFY(warnings.texts.isEmpty());
+        QCOMPARE(strayPixels(image, kRed), 0);
+        const QRect ink = inkBounds(differenceImage(image, drawn(frameOnly())));
+        QVERIFY2(lineBox.contains(ink), qPrintable(QStringLiteral("ink at %1,%2 %3x%4")
+                                                       .arg(ink.x())
+                                                       .arg(ink.y())
+                                                       .arg(ink.width())
+                                                       .arg(ink.height())));
+        QVERIFY(ink.width() >= minInkWidth);
+        QVERIFY(ink.height() >= 8);
+    }
+
+    // Nothing of a text outside the circle is visible, and a tall text is not cut at the lines.
+    void textsAreClippedToTheCircleOnly()
+    {
+        StampProfile profile = frameOnly();
+        profile.items[1].text = QStringLiteral(u"日本語の長い組織名が円からはみ出す"); // 17 x 12
+        profile.items[0].text = QStringLiteral(u"大");
+        profile.items[0].fontSize = 24; // 32 pixels in a 24-pixel band
+        const QImage image = drawn(profile);
+        const QImage text = differenceImage(image, drawn(frameOnly()));
+        QVERIFY(farthestInk(text, 100, 100) <= 35.5);
+        QVERIFY(farthestInk(text, 100, 100) >= 33.0); // cut by the circle, not before it
+        QVERIFY(inkBounds(text).top() < 65 + 4);      // the big glyph reaches into the top...
+        QVERIFY(inkBounds(text).bottom() > 89);       // ...and over the upper band line
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<ProfileEdit>("edit");
+        QTest::addColumn<int>("user");
+        QTest::addColumn<ProfileEdit>("expectedPicture"); // a profile that draws what stays
+
+        const ProfileEdit blank; // nothing but the cleared white area
+        QTest::newRow("radius 16384: only the cleared area")
+            << ProfileEdit([](StampProfile &p) { p.radius = 16384; }) << 1 << blank;
+        QTest::newRow("radius 410 with 40 %") << ProfileEdit([](StampProfile &p) {
+            p.radius = 410;
+            p.topAreaPercent = 40;
+        }) << 2 << blank;
+        QTest::newRow("pen width 0")
+            << ProfileEdit([](StampProfile &p) { p.lineWidth = 0; }) << 3 << blank;
+        QTest::newRow("negative pen width")
+            << ProfileEdit([](StampProfile &p) { p.lineWidth = -4; }) << 4 << blank;
+        // The band-line product overflows after the circle is stroked: the circle stays.
+        QTest::newRow("percent 1000 keeps the circle") << ProfileEdit([](StampProfile &p) {
+            p.radius = 20;
+            p.topAreaPercent = 1000;
+        }) << 5 << ProfileEdit([](StampProfile &p) {
+            p = frameOnly(p);
+            p.radius = 20;
+            p.topAreaPercent = -100; // lines outside the circle, hidden by the clip
+            p.bottomAreaPercent = -100;
+        });
+        QTest::newRow("font size 0 on the organisation")
+            << ProfileEdit([](StampProfile &p) { p.items[0].fontSize = 0; }) << 1
+            << ProfileEdit([](StampProfile &p) { p = frameOnly(p); });
+        QTest::newRow("font size 0 on the date keeps the organisation")
+            << ProfileEdit([](StampProfile &p) { p.items[1].fontSize = 0; }) << 1
+            << ProfileEdit([](StampProfile &p) {
+                   p.items[1].text.clear();
+                   p.items[2].text.clear();
+                   p.items[3].text.clear();
+               });
+        QTest::newRow("negative font size on name 1")
+            << ProfileEdit([](StampProfile &p) { p.items[2].fontSize = -9; }) << 1
+            << ProfileEdit([](StampProfile &p) {
+                   p.items[2].text.clear();
+                   p.items[3].text.clear();
+               });
+        // Name 2's font is selected first, so name 1 is not drawn either.
+        QTest::newRow("absurd font size on name 2")
+            << ProfileEdit([](StampProfile &p) { p.items[3].fontSize = 30000; }) << 1
+            << ProfileEdit([](StampProfile &p) {
+                   p.items[2].text.clear();
+                   p.items[3].text.clear();
+               });
+    }
+
+    // A failure shows the four-line warning and keeps what was drawn before it.
+    void failures()
+    {
+        QFETCH(ProfileEdit, edit);
+        QFETCH(int, user);
+        QFETCH(ProfileEdit, expectedPicture);
+
+        StampProfile profile = defaultStamp();
+        edit(profile);
+        QImage expected = makeSurface(200, 200);
+        if (expectedPicture) {
+            StampProfile expectedProfile = defaultStamp();
+            expectedPicture(expectedProfile);
+            expected = drawn(expectedProfile);
+        }
+
+        WarningRecorder warnings;
+        QImage image = makeSurface(200, 200);
+        image.fill(Qt::black);
+        drawStamp(image, profile, int16_t(user));
+        QCOMPARE(warnings.texts, QStringList{expectedWarning(user)});
+        QCOMPARE(inkBounds(differenceImage(image, expected)), QRect());
+    }
+
+    void warningText()
+    {
+        QCOMPARE(drawWarningText(3), expectedWarning(3));
+        QVERIFY(drawWarningText(3).contains(QStringLiteral("user03.dat")));
+        QVERIFY(!drawWarningText(5).endsWith(QLatin1Char('\n')));
+        QCOMPARE(drawWarningText(5).count(QStringLiteral("\r\n")), 3);
+    }
+
+    void nullSurfaceIsAFailureNotACrash()
+    {
+        WarningRecorder warnings;
+        QImage none;
+        drawStamp(none, defaultStamp(), 2);
+        QCOMPARE(warnings.texts, QStringList{expectedWarning(2)});
+    }
+};
+
+QTEST_MAIN(TestDrawStamp)
+#include "test_drawstamp.moc"
