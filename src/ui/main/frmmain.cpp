@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace pellimo {
 
@@ -84,6 +85,10 @@ void frmMain::buildControls()
     const auto label = [this](const char *name, const QString &caption, const QRect &rect) {
         auto *l = placed(new QLabel(caption, this), QLatin1String(name), rect);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // The substitute faces run a little wider than the faces the places were made for; a
+        // caption keeps its place and grows to the right rather than lose its last letters.
+        const QSize needed = l->sizeHint();
+        l->resize(std::max(rect.width(), needed.width()), std::max(rect.height(), needed.height()));
         return l;
     };
     const auto valueLabel = [this](const QString &name, const QString &caption, const QRect &rect) {
