@@ -1,8 +1,12 @@
 #include "clipboardkeeper.h"
 
+#include "x11selection.h"
+
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QTimer>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -123,13 +127,26 @@ void detachFromTerminal()
 bool serveClipboardUntilTaken()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    if (!clipboard || !clipboard->ownsClipboard())
+    if (!clipboard)
+        return false;
+    const auto owns = [clipboard] {
+        if (const std::optional<bool> x11 = ownsX11Clipboard())
+            return *x11;
+        return clipboard->ownsClipboard();
+    };
+    if (!owns())
         return false;
     QEventLoop loop;
-    QObject::connect(clipboard, &QClipboard::changed, &loop, [&](QClipboard::Mode mode) {
-        if (mode == QClipboard::Clipboard && !clipboard->ownsClipboard())
+    const auto quitWhenTaken = [&] {
+        if (!owns())
             loop.quit();
-    });
+    };
+    QObject::connect(clipboard, &QClipboard::changed, &loop, quitWhenTaken);
+    // Another program taking the selection is not always reported to Qt as a change; ask the
+    // display server now and then as well.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, quitWhenTaken);
+    poll.start(250);
     loop.exec();
     return true;
 }
