@@ -108,13 +108,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<bool>("autoClose");
         QTest::addColumn<QString>("sample");
+        QTest::addColumn<int>("checked"); // the selected option button
         const QStringList defaults = {u"ユーザー1"_s, u"ユーザー2"_s, u"ユーザー3"_s,
                                       u"ユーザー4"_s, u"ユーザー5"_s};
-        QTest::newRow("defaults") << defaults << 1 << u"ee.mm.dd"_s << false << u"08.12.07"_s;
+        QTest::newRow("defaults") << defaults << 1 << u"ee.mm.dd"_s << false << u"08.12.07"_s << 0;
         QTest::newRow("era pattern, user 4, auto-close")
             << QStringList{u"山田"_s, u""_s, u"x"_s, u"鈴木 花子"_s, u"ユーザー5"_s} << 4
-            << u"gggee年m月d日"_s << true << u"令和08年12月7日"_s;
-        QTest::newRow("empty pattern, user 5") << defaults << 5 << QString() << false << QString();
+            << u"gggee年m月d日"_s << true << u"令和08年12月7日"_s << 3;
+        QTest::newRow("empty pattern, user 5")
+            << defaults << 5 << QString() << false << QString() << 4;
+        // A record holding no user 1..5 shows user 1 instead of reaching past the buttons.
+        QTest::newRow("start-up user 0") << defaults << 0 << u"yyyy"_s << false << u"2026"_s << 0;
+        QTest::newRow("start-up user 6") << defaults << 6 << u"yyyy"_s << false << u"2026"_s << 0;
     }
     void opensWithTheSettings()
     {
@@ -123,6 +128,7 @@ private Q_SLOTS:
         QFETCH(QString, pattern);
         QFETCH(bool, autoClose);
         QFETCH(QString, sample);
+        QFETCH(int, checked);
         for (int i = 0; i < 5; ++i)
             settings.userNames[i] = names[i];
         settings.defaultUser = int16_t(defaultUser);
@@ -135,7 +141,7 @@ private Q_SLOTS:
         QVERIFY(dlg->isModal());
         for (int i = 0; i < 5; ++i) {
             QCOMPARE(child<QLineEdit>(u"txtUser%1"_s.arg(i))->text(), names[i]);
-            QCOMPARE(child<QRadioButton>(u"optStUp%1"_s.arg(i))->isChecked(), i + 1 == defaultUser);
+            QCOMPARE(child<QRadioButton>(u"optStUp%1"_s.arg(i))->isChecked(), i == checked);
             QCOMPARE(child<QLabel>(u"LBLUser%1"_s.arg(i))->text(),
                      u"ユーザー"_s + QChar(char16_t(u'１' + i)));
         }
