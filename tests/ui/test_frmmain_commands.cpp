@@ -152,6 +152,7 @@ private Q_SLOTS:
         QTest::newRow("click on Set") << QStringLiteral("click") << false;
         QTest::newRow("Set from code") << QStringLiteral("code") << false;
         QTest::newRow("click, auto-close") << QStringLiteral("click") << true;
+        QTest::newRow("window not active, two boxes") << QStringLiteral("inactive") << false;
     }
     void setCommitsTheTextJustTypedAndSaves()
     {
@@ -159,10 +160,24 @@ private Q_SLOTS:
         QFETCH(bool, autoClose);
         MainWindowFixture f;
         f.state.settings.autoClose = autoClose;
-        frmMain &w = f.shownWindow();
+        const bool inactive = how == QLatin1String("inactive");
+        frmMain &w = inactive ? f.window() : f.shownWindow();
+        if (inactive)
+            w.Form_Load();
         auto *box = f.control<QLineEdit>(QStringLiteral("txtItem0"));
-        QTest::mouseClick(box, Qt::LeftButton);
-        typeText(box, QStringLiteral(u"経理部"));
+        auto *name = f.control<QLineEdit>(QStringLiteral("txtItem2"));
+        if (inactive) {
+            // No focus events reach a window that is not active: focus moves silently.
+            box->setFocus();
+            box->selectAll();
+            typeText(box, QStringLiteral(u"経理部"));
+            name->setFocus();
+            name->selectAll();
+            typeText(name, QStringLiteral(u"鈴木"));
+        } else {
+            QTest::mouseClick(box, Qt::LeftButton);
+            typeText(box, QStringLiteral(u"経理部"));
+        }
         QCOMPARE(f.state.profile.items[0].text, QStringLiteral(u"組織名"));
 
         if (how == QLatin1String("click"))
@@ -174,10 +189,11 @@ private Q_SLOTS:
         StampProfile saved;
         QCOMPARE(loadProfile(saved, f.profilePath(1)), int16_t(0));
         QCOMPARE(saved.items[0].text, QStringLiteral(u"経理部"));
+        QCOMPARE(saved.items[2].text, name->text()); // what is shown is what is saved
         QCOMPARE(saved, f.state.profile);
         QCOMPARE(w.picTempImage().size(), QSize(78, 78));
         QCOMPARE(QApplication::clipboard()->image().size(), QSize(78, 78));
-        QCOMPARE(w.isVisible(), !autoClose);
+        QCOMPARE(w.isVisible(), !autoClose && !inactive);
         QVERIFY(f.warnings.isEmpty());
     }
 

@@ -231,7 +231,10 @@ void frmMain::connectHandlers()
     for (int i = 0; i < 8; ++i)
         connect(m_ScUpDown[i], &UpDown::Change, this, [this, i] { ScUpDown_Change(i); });
     for (int i = 0; i < kItemCount; ++i) {
-        connect(m_txtItem[i], &QLineEdit::textEdited, this, [this, i] { refuseUnstorableText(i); });
+        connect(m_txtItem[i], &QLineEdit::textEdited, this, [this, i] {
+            m_typedInto[i] = true;
+            refuseUnstorableText(i);
+        });
         connect(m_cmdFont[i], &QPushButton::clicked, this, [this, i] { cmdFont_Click(i); });
     }
     // `activated` comes from the user only, also when the entry already selected is picked again;

@@ -106,7 +106,8 @@ private:
     bool m_isLoading = false;
     bool m_loaded = false;
     bool m_lastSetSucceeded = false;
-    int m_editingItem = -1;     // the text box that has the focus, -1 for none
+    int m_editingItem = -1;            // the text box that has the focus, -1 for none
+    std::array<bool, 4> m_typedInto{}; // typed into since the box last gave its text to the profile
     int m_selectOnRelease = -1; // a text box focused by a click selects all when the click ends
 
     QImage m_picBase;

@@ -24,12 +24,18 @@ void frmMain::commitEditedText()
     // effect; while the window is not active no focus event comes, and the text is committed here.
     const bool tracked = m_editingItem >= 0;
     const int index = tracked ? m_editingItem : textBoxIndex(focusWidget());
-    if (index < 0)
-        return;
-    m_cmdSet->setFocus(Qt::OtherFocusReason);
-    if (!tracked || m_editingItem == index) {
-        m_editingItem = -1;
-        txtItem_LostFocus(index);
+    if (index >= 0) {
+        m_cmdSet->setFocus(Qt::OtherFocusReason);
+        if (!tracked || m_editingItem == index) {
+            m_editingItem = -1;
+            txtItem_LostFocus(index);
+        }
+    }
+    // Focus can move between the boxes without focus events while the window is not active
+    // (Tab with no window manager); what was typed is what is shown, so it is what gets saved.
+    for (int i = 0; i < kItemCount; ++i) {
+        if (m_typedInto[i])
+            txtItem_LostFocus(i);
     }
 }
 
@@ -79,6 +85,7 @@ void frmMain::cmdOption_Click()
     }
     m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
     m_txtItem[1]->setText(m_state.profile.items[1].text);
+    m_typedInto[1] = false;
     drawStamp();
 }
 

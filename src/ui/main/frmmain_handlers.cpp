@@ -36,8 +36,8 @@ QString distinctCharacters(const QString &characters)
 QString unstorableTextWarning(const QString &characters)
 {
     return joinMessageLines({
-        QStringLiteral(u"次の文字はデータファイルに保存できないため、入力できません：") +
-            distinctCharacters(characters),
+        QStringLiteral(u"次の文字はデータファイルに保存できないため、入力できません：「") +
+            distinctCharacters(characters) + QStringLiteral(u"」"),
         QStringLiteral(u"入力された文字から取り除きました。"),
     });
 }
@@ -46,8 +46,8 @@ QString unstorableFontWarning(const QString &fontName, const QString &characters
 {
     return joinMessageLines({
         QStringLiteral(u"フォント名「") + fontName +
-            QStringLiteral(u"」にはデータファイルに保存できない文字が含まれています：") +
-            distinctCharacters(characters),
+            QStringLiteral(u"」にはデータファイルに保存できない文字が含まれています：「") +
+            distinctCharacters(characters) + QStringLiteral(u"」"),
         QStringLiteral(u"このフォントは使えません。フォントは変更されていません。"),
     });
 }
@@ -111,6 +111,7 @@ void frmMain::txtItem_GotFocus(int index)
 
 void frmMain::txtItem_LostFocus(int index)
 {
+    m_typedInto[index] = false;
     m_state.profile.items[index].text = m_txtItem[index]->text();
     if (!m_isLoading)
         drawStamp();

@@ -79,6 +79,7 @@ void frmMain::ProfileToControls()
     for (int i = 0; ok && i < kItemCount; ++i) {
         const StampItem &item = p.items[i];
         m_txtItem[i]->setText(item.text);
+        m_typedInto[i] = false;
         ok = put(m_ScUpDown[i], item.offsetY) && put(m_ScUpDown[i + 4], item.offsetX);
         if (ok) {
             show(m_LBLSet[i], item.offsetY);
