@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWheelEvent>
 
 using namespace pellimo;
 using namespace pellimo::testing;
@@ -56,6 +57,12 @@ QString profileToControlsWarning(int user)
            QStringLiteral(u"わからない場合は ") + file +
            QStringLiteral(u" を破棄することで問題を修正できます（データは失われます）。\r\n") +
            QStringLiteral(u"現在の印面は正しく表示されていません。");
+}
+
+void pressArrowOf(MainWindowFixture &f, const QString &spinner)
+{
+    auto *s = f.control<UpDown>(spinner);
+    QTest::mouseClick(s, Qt::LeftButton, {}, s->upArrowRect().center());
 }
 
 } // namespace
@@ -236,6 +243,21 @@ private Q_SLOTS:
         QCOMPARE(f.state.currentUser, int16_t(1));
         QCOMPARE(f.state.profile.radius, int16_t(30));
         QCOMPARE(f.control<QLineEdit>(QStringLiteral("txtItem0"))->text(), QStringLiteral(u"一課"));
+    }
+
+    void wheelOverTheUnfocusedUserListSwitchesNothing()
+    {
+        MainWindowFixture f;
+        f.shownWindow();
+        pressArrowOf(f, QStringLiteral("RadUpDown")); // an edit not saved with Set
+        auto *list = f.control<QComboBox>(QStringLiteral("cmbUserName"));
+        const QPoint at = list->rect().center();
+        QWheelEvent wheel(at, list->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(list, &wheel);
+        QCOMPARE(f.state.currentUser, int16_t(1));
+        QCOMPARE(list->currentIndex(), 0);
+        QCOMPARE(f.state.profile.radius, int16_t(36));
     }
 
     void fillingStopsAtTheFirstValueThatDoesNotFit_data()

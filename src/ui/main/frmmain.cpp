@@ -118,6 +118,8 @@ void frmMain::buildControls()
         placed(new QComboBox(this), QStringLiteral("cmbUserName"), twips(120, 360, 3060, 345));
     m_cmbUserName->setEditable(false);
     m_cmbUserName->setFont(fieldFont());
+    m_cmbUserName->setFocusPolicy(Qt::StrongFocus); // not focused by the wheel
+    m_cmbUserName->installEventFilter(this);
     m_PicBase = placed(new PicBox(&m_picBase, true, this), QStringLiteral("PicBase"),
                        twips(120, 960, 3060, 3060));
     m_PicBase->setAutoFillBackground(false);
@@ -272,6 +274,12 @@ int frmMain::textBoxIndex(const QObject *object) const
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // A turn of the mouse wheel over the user list would switch the user, and so drop every edit
+    // not yet saved, without the list ever being chosen; it switches only once the list has the
+    // focus.
+    if (watched == m_cmbUserName && event->type() == QEvent::Wheel)
+        return !m_cmbUserName->hasFocus();
+
     const int index = textBoxIndex(watched);
     if (index < 0)
         return QWidget::eventFilter(watched, event);
