@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QRegion>
+#include <algorithm>
 #include <stdexcept>
 
 namespace pellimo {
@@ -59,40 +60,54 @@ void drawCentredItem(QPainter &painter, const StampItem &item, int W, int bandTo
 void drawNameRow(QPainter &painter, const StampItem &name1, const StampItem &name2, int W,
                  int bandTop, int bandBottom)
 {
-    const double name2Width = measure(selectItemFont(painter, name2), name2.text).width;
+    // Name 2 is measured first, in its own font; its font gives the same sizes when it is
+    // selected again to draw it.
+    const MeasuredText name2Size = measure(selectItemFont(painter, name2), name2.text);
     const SelectedFont font1 = selectItemFont(painter, name1);
     const Name1Placement first = placeName1(W, bandTop, bandBottom, measure(font1, name1.text),
-                                            name2Width, name1.offsetX, name1.offsetY);
+                                            name2Size.width, name1.offsetX, name1.offsetY);
     drawTextAt(painter, font1, first.position, name1.text);
 
     const SelectedFont font2 = selectItemFont(painter, name2);
-    const QPoint pos = placeName2(bandTop, bandBottom, first, measure(font2, name2.text),
-                                  name2.offsetX, name2.offsetY);
+    const QPoint pos =
+        placeName2(bandTop, bandBottom, first, name2Size, name2.offsetX, name2.offsetY);
     drawTextAt(painter, font2, pos, name2.text);
+}
+
+// Paints the rectangles straight into the raster, before any painter holds it.
+void fillRects(QImage &image, const QList<QRect> &rects, QRgb colour)
+{
+    for (const QRect &r : rects) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(r.y()));
+        std::fill(line + r.left(), line + r.right() + 1, colour);
+    }
 }
 
 void drawAll(QImage &picBase, const StampProfile &profile)
 {
-    QPainter painter(&picBase);
-    if (!painter.isActive())
-        throw Refused("the surface cannot be painted");
+    if (picBase.isNull())
+        throw Refused("no surface to draw on");
+    if (picBase.format() != QImage::Format_RGB32)
+        picBase = picBase.convertToFormat(QImage::Format_RGB32);
 
     // 1. Clear.
-    painter.fillRect(picBase.rect(), Qt::white);
+    picBase.fill(Qt::white);
     // 2, 3. Size of the drawing area and the circle's bounding square.
     FrameGeometry g = frameSquare(picBase.width(), picBase.height(), profile.radius);
     // 4. Pen and text colour, pen width.
     if (profile.lineWidth < 1)
         throw Refused("pen width below one pixel");
-    QPen pen(stampColour(profile.colour), profile.lineWidth, Qt::SolidLine, Qt::FlatCap,
-             Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setBackgroundMode(Qt::TransparentMode);
+    const QColor colour = stampColour(profile.colour);
     // 5. The outline, centred on the circle and not cut by the clip that follows.
     const QRect square = QRect(g.L, g.T, g.D, g.D).normalized();
-    painter.setClipRegion(outlineRegion(square, profile.lineWidth, picBase.rect()));
-    painter.fillRect(picBase.rect(), pen.color());
+    fillRects(picBase, outlineRects(square, profile.lineWidth, picBase.rect()), colour.rgb());
+
+    QPainter painter(&picBase);
+    if (!painter.isActive())
+        throw Refused("the surface cannot be painted");
+    painter.setPen(QPen(colour, profile.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
     // 6. Everything after this is clipped to the inside of the circle.
     painter.setClipRegion(diskRegion(square, 0, picBase.rect()));
     // 7, 8. The band lines, across the whole width; the clip leaves the chords.

@@ -86,6 +86,17 @@ private Q_SLOTS:
         const double cy = g.T + g.D / 2.0;
         QVERIFY(farthestInk(image, cx, cy) <= radius + lineWidth / 2.0 + 1);
 
+        // Across the centre row the outline is lineWidth pixels thick on both sides.
+        const int row = int(cy);
+        int run = 0;
+        for (int x = ink.left(); image.pixel(x, row) == kRed; ++x)
+            ++run;
+        QCOMPARE(run, lineWidth);
+        run = 0;
+        for (int x = ink.right(); image.pixel(x, row) == kRed; --x)
+            ++run;
+        QCOMPARE(run, lineWidth);
+
         for (int y : {g.Y1, g.Y2}) {
             // The chord is whole from outline to outline...
             const double halfChord = std::sqrt(radius * radius - (y + 0.5 - cy) * (y + 0.5 - cy));
