@@ -297,6 +297,9 @@ private Q_SLOTS:
         QVERIFY(farthestInk(text, 100, 100) >= 33.0); // cut by the circle, not before it
         QVERIFY(inkBounds(text).top() < 65 + 4);      // the big glyph reaches into the top...
         QVERIFY(inkBounds(text).bottom() > 89);       // ...and over the upper band line
+        // Text has no background: the band line under the big glyph is still whole.
+        for (int x = 70; x < 130; ++x)
+            QCOMPARE(image.pixel(x, 89), kRed);
     }
 
     void failures_data()
