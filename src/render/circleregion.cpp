@@ -2,52 +2,64 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace pellimo {
 
 namespace {
 
+// Integer arithmetic on doubled coordinates, so that pixel centres (x + 1/2) are whole numbers and
+// the test "centre inside or on the circle" is exact: (2x + 1 - X0)^2 + (2y + 1 - Y0)^2 <= R^2.
 struct Circle {
-    double cx = 0, cy = 0, r = 0;
+    int64_t X0 = 0, Y0 = 0, R = 0; // doubled centre and radius
 
-    Circle(const QRect &square, double radiusChange)
-        : cx(square.x() + square.width() / 2.0), cy(square.y() + square.height() / 2.0),
-          r(square.isEmpty() ? 0 : square.width() / 2.0 + radiusChange)
+    Circle(const QRect &square, int radiusChange)
+        : X0(2 * int64_t(square.x()) + square.width()),
+          Y0(2 * int64_t(square.y()) + square.height()),
+          R(square.isEmpty() ? 0 : square.width() + 2 * int64_t(radiusChange))
     {
     }
+
+    static int64_t floorDiv2(int64_t v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
 
     // The first and last row whose pixel centres can lie inside, within the area.
     int firstRow(const QRect &area) const
     {
-        return std::max(area.top(), int(std::floor(cy - r - 0.5)));
+        return int(std::max<int64_t>(area.top(), floorDiv2(Y0 - R - 1)));
     }
     int lastRow(const QRect &area) const
     {
-        return std::min(area.bottom(), int(std::ceil(cy + r - 0.5)));
+        return int(std::min<int64_t>(area.bottom(), floorDiv2(Y0 + R - 1) + 1));
     }
 
     // The pixels of row y whose centres lie inside, within the area; false when there are none.
     bool span(int y, const QRect &area, int &left, int &right) const
     {
-        if (r <= 0)
+        if (R <= 0)
             return false;
-        const double dy = y + 0.5 - cy;
-        const double h2 = r * r - dy * dy;
-        if (h2 < 0)
+        const int64_t dy = 2 * int64_t(y) + 1 - Y0;
+        const int64_t rest = R * R - dy * dy;
+        if (rest < 0)
             return false;
-        const double h = std::sqrt(h2);
-        left = std::max(area.left(), int(std::ceil(cx - h - 0.5)));
-        right = std::min(area.right(), int(std::floor(cx + h - 0.5)));
+        // s = the largest whole number with s^2 <= rest.
+        auto s = int64_t(std::sqrt(double(rest)));
+        while (s * s > rest)
+            --s;
+        while ((s + 1) * (s + 1) <= rest)
+            ++s;
+        // 2x + 1 in [X0 - s, X0 + s]
+        left = int(std::max<int64_t>(area.left(), -floorDiv2(-(X0 - s - 1))));
+        right = int(std::min<int64_t>(area.right(), floorDiv2(X0 + s - 1)));
         return left <= right;
     }
 };
 
 } // namespace
 
-QRegion diskRegion(const QRect &square, double radiusChange, const QRect &area)
+QRegion diskRegion(const QRect &square, int radiusChange, const QRect &area)
 {
     const Circle disk(square, radiusChange);
-    if (disk.r <= 0)
+    if (disk.R <= 0)
         return {};
     QList<QRect> spans;
     spans.reserve(std::max(0, disk.lastRow(area) - disk.firstRow(area) + 1));
@@ -66,7 +78,7 @@ QList<QRect> outlineRects(const QRect &square, int lineWidth, const QRect &area)
     const Circle outer(square, outside);
     const Circle inner(square, outside - lineWidth);
     QList<QRect> rects;
-    if (outer.r <= 0)
+    if (outer.R <= 0)
         return rects;
     rects.reserve(2 * std::max(0, outer.lastRow(area) - outer.firstRow(area) + 1));
     int oLeft = 0, oRight = 0, iLeft = 0, iRight = 0;

@@ -10,7 +10,7 @@ namespace pellimo {
 // whose centres lie inside the circle, or on it. Symmetric about the square's centre; one span per
 // row; limited to `area` (the surface), so that a circle far larger than the surface costs no more
 // than the surface.
-QRegion diskRegion(const QRect &square, double radiusChange, const QRect &area);
+QRegion diskRegion(const QRect &square, int radiusChange, const QRect &area);
 
 // The outline of the circle inscribed in the square, lineWidth pixels wide and centred on the
 // circle, as one-row rectangles: the disk widened by lineWidth / 2 less the disk narrowed by the
