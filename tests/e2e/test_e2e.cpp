@@ -1,0 +1,444 @@
+// The built program, run as a user runs it, on a private Xvfb display: each test works in a fresh
+// program folder holding a copy of the executable, and reads the clipboard with xclip after the
+// program has returned.
+
+#include "desktop.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTest>
+#include <memory>
+
+using namespace e2e;
+
+namespace {
+
+const QString kExe = QStringLiteral(PELLIMO_EXE);
+const QString kIni = QStringLiteral("pellimo.ini");
+const QString kAlreadyRunning = QStringLiteral(u"Pellimoは既に起動しています。");
+const QString kDamaged = QStringLiteral(u"データファイル読み出し時にエラーが発生しました。");
+
+// Centres of the main window's Set and Exit buttons, in window pixels.
+constexpr int kSetX = 232 + 28, kEndX = 488 + 28, kButtonY = 280 + 12;
+
+// Users that a stamp tells apart: radius and colour differ for each.
+const UserLook kLooks[5] = {
+    {20, 255},      // red
+    {25, 32768},    // green (0, 128, 0)
+    {30, 16711680}, // blue
+    {40, 0},        // black
+    {50, 16711935}, // magenta
+};
+
+QString userFile(int user)
+{
+    return QStringLiteral("user0%1.dat").arg(user);
+}
+
+QByteArray golden(const char *name)
+{
+    QFile f(QStringLiteral(PELLIMO_TEST_DATA "/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Bytes and modification time of every data file: what "not touched" is checked against.
+struct Snapshot {
+    QMap<QString, QPair<QByteArray, QDateTime>> files;
+    static Snapshot of(const ProgramFolder &folder)
+    {
+        Snapshot s;
+        for (const QString &name : folder.entries()) {
+            // The lock file is no data file: it is made once and never written.
+            if (name != QLatin1String("pellimo") && name != QLatin1String(".pellimo.lock"))
+                s.files[name] = {folder.read(name),
+                                 QFileInfo(folder.file(name)).lastModified().toUTC()};
+        }
+        return s;
+    }
+    // Names whose bytes or time differ from `later`, and names added or removed.
+    QStringList changedIn(const Snapshot &later) const
+    {
+        QStringList changed;
+        for (auto it = later.files.cbegin(); it != later.files.cend(); ++it) {
+            if (!files.contains(it.key()) || files[it.key()] != it.value())
+                changed << it.key();
+        }
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            if (!later.files.contains(it.key()))
+                changed << it.key();
+        }
+        changed.sort();
+        return changed;
+    }
+};
+
+// The date line that Set stores today with the default pattern ee.mm.dd (Reiwa era years).
+QByteArray todayInDefaultPattern()
+{
+    const QDate d = QDate::currentDate();
+    return QByteArray::number(d.year() - 2018).rightJustified(2, '0') + '.' +
+           QByteArray::number(d.month()).rightJustified(2, '0') + '.' +
+           QByteArray::number(d.day()).rightJustified(2, '0');
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+
+    XServer m_x;
+    std::unique_ptr<Desktop> m_desktop;
+    std::unique_ptr<ProgramFolder> m_folder;
+    QList<QProcess *> m_running;
+
+    // A fresh program folder for the current test.
+    ProgramFolder &freshFolder()
+    {
+        m_folder = std::make_unique<ProgramFolder>(kExe);
+        return *m_folder;
+    }
+
+    // A folder with settings (start-up user 2) and five told-apart users, all dated long ago.
+    ProgramFolder &preparedFolder(bool autoClose, int skipUser = 0)
+    {
+        ProgramFolder &folder = freshFolder();
+        folder.write(kIni, settingsBytes(2, autoClose, golden("default-settings.ini")));
+        for (int user = 1; user <= 5; ++user) {
+            if (user != skipUser)
+                folder.write(userFile(user),
+                             profileBytes(kLooks[user - 1], golden("default-profile.dat")));
+        }
+        const QDateTime longAgo(QDate(2001, 6, 4), QTime(12, 0), Qt::UTC);
+        for (const QString &name : folder.entries()) {
+            QFile f(folder.file(name));
+            if (name != QLatin1String("pellimo") && f.open(QIODevice::ReadWrite))
+                f.setFileTime(longAgo, QFileDevice::FileModificationTime);
+        }
+        return folder;
+    }
+
+    QProcess *startProgram(const QStringList &arguments)
+    {
+        QProcess *p = m_desktop->start(*m_folder, arguments);
+        m_running << p;
+        return p;
+    }
+
+    // The stamp on the clipboard is user N's: its size and its ink.
+    void verifyStampOf(int user)
+    {
+        const QImage stamp = m_desktop->clipboardImage();
+        QVERIFY2(!stamp.isNull(), "no image/png on the clipboard");
+        const int side = 2 * kLooks[user - 1].radius + 8;
+        QCOMPARE(stamp.size(), QSize(side, side));
+        QVERIFY2(whiteBorder(stamp, 2), "the margin around the circle is not white");
+        const QRgb ink = darkestPixel(stamp);
+        const QRgb expected = storedColourToRgb(kLooks[user - 1].colour);
+        QVERIFY2(qAbs(qRed(ink) - qRed(expected)) <= 24 &&
+                     qAbs(qGreen(ink) - qGreen(expected)) <= 24 &&
+                     qAbs(qBlue(ink) - qBlue(expected)) <= 24,
+                 qPrintable(QStringLiteral("ink %1 instead of %2")
+                                .arg(ink & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                                .arg(expected & 0xFFFFFF, 6, 16, QLatin1Char('0'))));
+    }
+
+    // Waits for a process started with startProgram; its exit code, or -1 when it did not end.
+    static int exitCodeOf(QProcess *p, int timeoutMs = 30000)
+    {
+        if (!p->waitForFinished(timeoutMs))
+            return -1;
+        return p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const char *tool : {"xclip", "xdotool"}) {
+            QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty(),
+                     qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps.sh "
+                                               "--test)")
+                                    .arg(QLatin1String(tool))));
+        }
+        QVERIFY2(QFileInfo(kExe).isExecutable(), qPrintable(kExe));
+        QVERIFY(!golden("default-profile.dat").isEmpty());
+        QVERIFY(!golden("default-settings.ini").isEmpty());
+        QString error;
+        QVERIFY2(m_x.start(&error), qPrintable(error));
+        m_desktop = std::make_unique<Desktop>(m_x.display());
+    }
+
+    void cleanup()
+    {
+        for (QProcess *p : std::as_const(m_running)) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(3000);
+            }
+            delete p;
+        }
+        m_running.clear();
+        if (m_folder) {
+            // Taking the clipboard ends a serving process; whatever is left is ended here.
+            m_desktop->setClipboardText("e2e clean-up");
+            Desktop::waitUntilNoProcess(*m_folder, 3000);
+            Desktop::killProcessesOf(*m_folder);
+            m_folder.reset();
+        }
+    }
+
+    // First start in an empty folder, ended with the Exit button: the settings and the five
+    // profile files are created byte for byte as the defaults; nothing reaches the clipboard.
+    void firstStartNormalMode()
+    {
+        ProgramFolder &folder = freshFolder();
+        QVERIFY(folder.isValid());
+        QVERIFY(m_desktop->setClipboardText("before"));
+        QProcess *p = startProgram({});
+        const qulonglong window = m_desktop->waitForNewWindow({});
+        QVERIFY2(window, "the main window did not appear");
+        QCOMPARE(folder.read(kIni), golden("default-settings.ini"));
+        for (int user = 1; user <= 5; ++user)
+            QCOMPARE(folder.read(userFile(user)), golden("default-profile.dat"));
+        m_desktop->click(window, kEndX, kButtonY);
+        QCOMPARE(exitCodeOf(p), 0);
+        QCOMPARE(m_desktop->clipboardText(), QByteArray("before"));
+        QVERIFY(Desktop::waitUntilNoProcess(folder, 3000)); // nothing to serve: gone at once
+    }
+
+    // First start with nogui: the default user's stamp on the clipboard and user01.dat saved
+    // with today's date; the other files are the defaults.
+    void firstStartHidden()
+    {
+        ProgramFolder &folder = freshFolder();
+        const RunResult r = m_desktop->run(folder, {QStringLiteral("nogui")});
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(folder.read(kIni), golden("default-settings.ini"));
+        for (int user = 2; user <= 5; ++user)
+            QCOMPARE(folder.read(userFile(user)), golden("default-profile.dat"));
+        QByteArray expected = golden("default-profile.dat");
+        expected.replace("#FALSE#,9,\"\",0,0", "#FALSE#,9,\"" + todayInDefaultPattern() + "\",0,0");
+        QCOMPARE(folder.read(userFile(1)), expected);
+        const QImage stamp = m_desktop->clipboardImage();
+        QCOMPARE(stamp.size(), QSize(78, 78));
+        const QRgb ink = darkestPixel(stamp);
+        QVERIFY(qRed(ink) > 200 && qGreen(ink) < 40 && qBlue(ink) < 40);
+    }
+
+    // Only user03.dat missing: it alone is written.
+    void onlyMissingFileCreated()
+    {
+        ProgramFolder &folder = preparedFolder(false, 3);
+        const Snapshot before = Snapshot::of(folder);
+        QProcess *p = startProgram({});
+        const qulonglong window = m_desktop->waitForNewWindow({});
+        QVERIFY2(window, "the main window did not appear");
+        m_desktop->click(window, kEndX, kButtonY);
+        QCOMPARE(exitCodeOf(p), 0);
+        QCOMPARE(before.changedIn(Snapshot::of(folder)).join(u','), userFile(3));
+        QCOMPARE(folder.read(userFile(3)), golden("default-profile.dat"));
+    }
+
+    // Every command-line row: which file was rewritten and whose stamp is on the clipboard after
+    // the program has returned. Start-up user 2; auto-close on, so that Set ends normal mode too.
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("hidden");
+        QTest::addColumn<int>("user");
+        QTest::newRow("nogui") << QStringList{QStringLiteral("nogui")} << true << 2;
+        QTest::newRow("NOGUI U4") << QStringList{QStringLiteral("NOGUI"), QStringLiteral("U4")}
+                                  << true << 4;
+        QTest::newRow("nogui u4 extra")
+            << QStringList{QStringLiteral("nogui"), QStringLiteral("u4"), QStringLiteral("extra")}
+            << true << 4;
+        QTest::newRow("nogui  u4 (empty second token)")
+            << QStringList{QStringLiteral("nogui"), QString(), QStringLiteral("u4")} << true << 2;
+        QTest::newRow("nogui u9") << QStringList{QStringLiteral("nogui"), QStringLiteral("u9")}
+                                  << true << 2;
+        QTest::newRow("nogui u5 as one argument")
+            << QStringList{QStringLiteral("nogui u5")} << true << 5;
+        QTest::newRow("nogui U1") << QStringList{QStringLiteral("nogui"), QStringLiteral("U1")}
+                                  << true << 1;
+        QTest::newRow("u4") << QStringList{QStringLiteral("u4")} << false << 2;
+        QTest::newRow("/nogui") << QStringList{QStringLiteral("/nogui")} << false << 2;
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, hidden);
+        QFETCH(int, user);
+        ProgramFolder &folder = preparedFolder(true);
+        const Snapshot before = Snapshot::of(folder);
+
+        int exitCode = -1;
+        if (hidden) {
+            const RunResult r = m_desktop->run(folder, arguments);
+            QVERIFY2(r.finished, "the hidden run did not return");
+            QVERIFY2(m_desktop->pellimoWindows().isEmpty(), "a window is still shown");
+            exitCode = r.exitCode;
+        } else {
+            QProcess *p = startProgram(arguments);
+            const qulonglong window = m_desktop->waitForNewWindow({});
+            QVERIFY2(window, "normal mode showed no window");
+            m_desktop->click(window, kSetX, kButtonY); // Set, then auto-close ends the program
+            exitCode = exitCodeOf(p);
+        }
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(before.changedIn(Snapshot::of(folder)).join(u','), userFile(user));
+        const QByteArray saved = folder.read(userFile(user));
+        QVERIFY(saved.startsWith(QByteArray::number(kLooks[user - 1].colour) + ",1,35,35," +
+                                 QByteArray::number(kLooks[user - 1].radius) + "\r\n"));
+        QVERIFY(saved.contains(todayInDefaultPattern()));
+        verifyStampOf(user);
+    }
+
+    // Set, then Exit: the stamp is still on the clipboard after the program has ended.
+    void setThenExitKeepsStamp()
+    {
+        ProgramFolder &folder = preparedFolder(false);
+        QProcess *p = startProgram({});
+        const qulonglong window = m_desktop->waitForNewWindow({});
+        QVERIFY2(window, "the main window did not appear");
+        m_desktop->click(window, kSetX, kButtonY);
+        QTRY_VERIFY_WITH_TIMEOUT(folder.read(userFile(2)).contains(todayInDefaultPattern()), 10000);
+        QVERIFY(m_desktop->pellimoWindows().contains(window)); // auto-close is off
+        m_desktop->click(window, kEndX, kButtonY);
+        QCOMPARE(exitCodeOf(p), 0);
+        verifyStampOf(2);
+    }
+
+    // A damaged profile in hidden mode: the reader's warning is shown and waited for, then the
+    // defaults are used and saved over the damaged file in the same run.
+    void damagedProfileHidden()
+    {
+        ProgramFolder &folder = preparedFolder(false);
+        folder.write(userFile(2), "255,1,35,35,40000\r\n#FALSE#,");
+        QProcess *p = startProgram({QStringLiteral("nogui")});
+        const qulonglong box = m_desktop->waitForNewWindow({});
+        QVERIFY2(box, "no message box");
+        QVERIFY(p->state() != QProcess::NotRunning); // it waits for the box
+        QVERIFY(!folder.read(userFile(2)).contains("\"組織名\""));
+        m_desktop->pressKey(box, QStringLiteral("Return"));
+        QCOMPARE(exitCodeOf(p), 0);
+        const QString err = QString::fromUtf8(p->readAllStandardError());
+        QCOMPARE(err.count(kDamaged), 1);
+        QByteArray expected = golden("default-profile.dat");
+        expected.replace("#FALSE#,9,\"\",0,0", "#FALSE#,9,\"" + todayInDefaultPattern() + "\",0,0");
+        QCOMPARE(folder.read(userFile(2)), expected);
+        const QImage stamp = m_desktop->clipboardImage();
+        QCOMPARE(stamp.size(), QSize(78, 78)); // the default radius 35
+    }
+
+    // A second start, with or without nogui, while the first runs: the message, status 2, and
+    // neither a file nor the clipboard touched.
+    void secondInstance_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("nogui u3") << QStringList{QStringLiteral("nogui"), QStringLiteral("u3")};
+        QTest::newRow("no arguments") << QStringList{};
+    }
+    void secondInstance()
+    {
+        QFETCH(QStringList, arguments);
+        ProgramFolder &folder = preparedFolder(false);
+        QProcess *first = startProgram({});
+        const qulonglong mainWindow = m_desktop->waitForNewWindow({});
+        QVERIFY2(mainWindow, "the first instance showed no window");
+        QVERIFY(m_desktop->setClipboardText("held by another program"));
+        const Snapshot before = Snapshot::of(folder);
+
+        QProcess *second = startProgram(arguments);
+        const qulonglong box = m_desktop->waitForNewWindow({mainWindow});
+        QVERIFY2(box, "the second start showed no message");
+        m_desktop->pressKey(box, QStringLiteral("Return"));
+        QCOMPARE(exitCodeOf(second), 2);
+        QVERIFY(QString::fromUtf8(second->readAllStandardError()).contains(kAlreadyRunning));
+        QCOMPARE(before.changedIn(Snapshot::of(folder)).join(u','), QString());
+        QCOMPARE(m_desktop->clipboardText(), QByteArray("held by another program"));
+        QVERIFY(first->state() != QProcess::NotRunning); // the first is not disturbed
+
+        m_desktop->click(mainWindow, kEndX, kButtonY);
+        QCOMPARE(exitCodeOf(first), 0);
+    }
+
+    // After a nogui run one process serves the clipboard: detached from the caller's streams, in
+    // a session of its own, holding no lock; it ends when another program takes the clipboard.
+    void servingProcess()
+    {
+        ProgramFolder &folder = preparedFolder(false);
+        const RunResult r = m_desktop->run(folder, {QStringLiteral("nogui")});
+        QCOMPARE(r.exitCode, 0);
+        const QList<pid_t> serving = Desktop::processesOf(folder);
+        QCOMPARE(serving.size(), 1);
+        const pid_t pid = serving.first();
+        for (int fd = 0; fd < 3; ++fd) {
+            QCOMPARE(QFile::symLinkTarget(QStringLiteral("/proc/%1/fd/%2").arg(pid).arg(fd)),
+                     QStringLiteral("/dev/null"));
+        }
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        QVERIFY(stat.open(QIODevice::ReadOnly));
+        const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
+        QCOMPARE(fields.value(3).toInt(), int(pid)); // session id: it leads its own session
+
+        // No lock held: a new start runs at once and takes over the clipboard.
+        const RunResult next =
+            m_desktop->run(folder, {QStringLiteral("nogui"), QStringLiteral("u4")});
+        QCOMPARE(next.exitCode, 0);
+        verifyStampOf(4);
+        QTRY_VERIFY_WITH_TIMEOUT(!Desktop::processesOf(folder).contains(pid), 5000);
+        QCOMPARE(Desktop::processesOf(folder).size(), 1);
+
+        QVERIFY(m_desktop->setClipboardText("taken"));
+        QVERIFY2(Desktop::waitUntilNoProcess(folder, 5000), "the serving process did not end");
+        QCOMPARE(m_desktop->clipboardText(), QByteArray("taken"));
+    }
+
+    // x=$(pellimo nogui) returns at once: the serving process does not hold the caller's output.
+    void commandSubstitutionReturns()
+    {
+        ProgramFolder &folder = preparedFolder(false);
+        QProcess shell;
+        shell.setProcessEnvironment(m_desktop->environment());
+        shell.start(QStringLiteral("bash"),
+                    {QStringLiteral("-c"), QStringLiteral("x=$(\"$0\" nogui); echo \"[$x] $?\""),
+                     folder.executable()});
+        QVERIFY2(shell.waitForFinished(15000), "the command substitution did not return");
+        QCOMPARE(shell.readAllStandardOutput(), QByteArray("[] 0\n"));
+        QCOMPARE(Desktop::processesOf(folder).size(), 1); // still serving
+        verifyStampOf(2);
+    }
+
+    // No display: one line on stderr, status 1, and no file created.
+    void noDisplay()
+    {
+        ProgramFolder &folder = freshFolder();
+        const RunResult r =
+            m_desktop->run(folder, {QStringLiteral("nogui")}, 15000, /*withDisplay=*/false);
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.standardError.count('\n'), 1);
+        QVERIFY(r.standardError.size() > 20);
+        QCOMPARE(folder.entries(), QStringList{QStringLiteral("pellimo")});
+    }
+
+    // A profile file that cannot be created: a message naming it, then a non-zero status.
+    void profileCannotBeCreated()
+    {
+        ProgramFolder &folder = freshFolder();
+        QVERIFY(QDir(folder.path()).mkdir(userFile(3)));
+        QProcess *p = startProgram({QStringLiteral("nogui")});
+        const qulonglong box = m_desktop->waitForNewWindow({});
+        QVERIFY2(box, "no message box");
+        m_desktop->pressKey(box, QStringLiteral("Return"));
+        QCOMPARE(exitCodeOf(p), 1);
+        QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains(userFile(3)));
+        QVERIFY(!QFile::exists(folder.file(userFile(4))));
+        QVERIFY(m_desktop->clipboardImage().isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "test_e2e.moc"
