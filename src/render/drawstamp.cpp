@@ -22,7 +22,7 @@ struct Refused : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The painter with the font of one item selected, and that font's measurements.
+// The measurements of the font just selected for one item.
 struct SelectedFont {
     QFontMetricsF metrics;
 };
