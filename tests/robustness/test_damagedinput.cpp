@@ -343,6 +343,65 @@ private Q_SLOTS:
 
     // The settings reader has no failure: any file gives a start-up user in 1..5 and values cut
     // to 255 bytes, and it never changes the file.
+    // Saving over an odd settings file rewrites only the eight entries in place (a new entry goes
+    // after the last non-blank line of its section, a missing section at the end) and keeps every
+    // other byte.
+    void savingSettingsKeepsOtherLines_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray names("User1=A\r\nUser2=B\r\nUser3=C\r\nUser4=D\r\nUser5=E\r\n");
+        const QByteArray setting("[Setting]\r\nDateFormat=ggge.m.d\r\nAutoClose=1\r\n");
+
+        // Found by the settings fuzzer: a CR at the start of a key line (after an LF-only line
+        // end) is a blank around the key, so that line is the Default entry.
+        const QByteArray junkKey =
+            "U" + QByteArray(50, '\xFF') + "\x06" + QByteArray(5, '\xFF') + "mat=";
+        QTest::newRow("CR before a key, junk key, AutoClose in the wrong section")
+            << "[User]\n\rDefault=\r\n" + junkKey + "\r\nAutoClose=\r\n"
+            << "[User]\nDefault=3\r\n" + junkKey + "\r\nAutoClose=\r\n" + names + setting;
+        QTest::newRow("comment, unknown key, blank line")
+            << QByteArray("; note\r\n[User]\r\nDefault=1\r\nColour=blue\r\n\r\n[Setting]\r\n"
+                          "DateFormat=ee.mm.dd\r\nAutoClose=0\r\n")
+            << "; note\r\n[User]\r\nDefault=3\r\nColour=blue\r\n" + names +
+                   "\r\n[Setting]\r\nDateFormat=ggge.m.d\r\nAutoClose=1\r\n";
+        QTest::newRow("no final line end")
+            << QByteArray("[User]\r\nDefault=2") << "[User]\r\nDefault=3\r\n" + names + setting;
+        QTest::newRow("LF line ends, other case, blanks around")
+            << QByteArray("[user]\n default = 1 \nUSER1=x\n")
+            << "[user]\nDefault=3\nUser1=A\n" + names.mid(9) + setting;
+        QTest::newRow("duplicate section: the first one counts")
+            << QByteArray("[Setting]\r\nAutoClose=0\r\n[Setting]\r\nAutoClose=0\r\n")
+            << "[Setting]\r\nAutoClose=1\r\nDateFormat=ggge.m.d\r\n[Setting]\r\nAutoClose=0\r\n"
+               "[User]\r\nDefault=3\r\n" +
+                   names;
+        QTest::newRow("binary junk without line ends")
+            << QByteArray("\x00\x81\xFF[", 4)
+            << QByteArray("\x00\x81\xFF[\r\n[User]\r\nDefault=3\r\n", 25) + names + setting;
+    }
+
+    void savingSettingsKeepsOtherLines()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, expected);
+        const QString settingsPath = m_dir.filePath(QStringLiteral("pellimo.ini"));
+        QVERIFY(writeBytes(settingsPath, content));
+
+        AppSettings settings;
+        settings.defaultUser = 3;
+        settings.userNames = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+                              QStringLiteral("D"), QStringLiteral("E")};
+        settings.dateFormat = QStringLiteral("ggge.m.d");
+        settings.autoClose = true;
+        const SaveStatus status = saveSettings(settings, settingsPath);
+        QVERIFY2(status.ok, qPrintable(status.error));
+        QCOMPARE(bytesOf(settingsPath), expected);
+
+        AppSettings back;
+        loadSettings(back, settingsPath);
+        QCOMPARE(back, settings);
+    }
+
     void settingsAreAlwaysRead_data()
     {
         QTest::addColumn<QByteArray>("content");
