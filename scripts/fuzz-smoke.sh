@@ -57,7 +57,7 @@ run_target() {
         grep -E 'ERROR|property failed|SUMMARY|Test unit written' "$work/$target.log" | head -20
         return 1
     fi
-    echo "ok   fuzz_$target: $stats corpus $(ls "$corpus" | wc -l) files"
+    echo "ok   fuzz_$target: $stats corpus $(find "$corpus" -type f | wc -l) files"
 }
 
 echo "fuzzing each target for ${seconds}s in $work"
