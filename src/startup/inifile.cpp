@@ -1,7 +1,5 @@
 #include "inifile.h"
 
-#include "cp932.h"
-
 namespace pellimo {
 
 namespace {
@@ -20,9 +18,24 @@ QByteArray trimBlanks(const QByteArray &bytes)
     return bytes.mid(start, end - start);
 }
 
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Names the program looks up are ASCII. A CP932 name that holds a two-byte character always has
+// a byte of 0x81 or above, so comparing bytes with ASCII case folding is exact, and it needs no
+// conversion per line (start-up reads the file once per entry).
 bool sameName(const QByteArray &bytes, const QString &name)
 {
-    return decodeCp932(bytes).compare(name, Qt::CaseInsensitive) == 0;
+    if (bytes.size() != name.size())
+        return false;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char16_t wanted = name.at(i).unicode();
+        if (wanted > 0x7F || asciiLower(bytes.at(i)) != asciiLower(static_cast<char>(wanted)))
+            return false;
+    }
+    return true;
 }
 
 // The name of a section header line, or nothing for any other line.
