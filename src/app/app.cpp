@@ -139,6 +139,11 @@ int runApplication(int argc, char **argv)
         return kExitFailure;
     }
     choosePlatform(display);
+    QString unreachable;
+    if (!x11DisplayReachable(&unreachable)) {
+        std::fprintf(stderr, "%s\n", unreachable.toLocal8Bit().constData());
+        return kExitFailure;
+    }
     ParentLink parent = forkProgramProcess();
     return runProgram(argc, argv, parent);
 }

@@ -16,6 +16,10 @@ DisplayKind detectDisplay();
 // The one line written to stderr when there is no display.
 QString noDisplayMessage();
 
+// For the X11 platform: whether the X server named by DISPLAY accepts a connection. On failure
+// `message` is the one line for stderr. Other platforms are not checked here (true).
+bool x11DisplayReachable(QString *message);
+
 // On a Wayland desktop that also offers Xwayland, the program uses the X11 platform unless the
 // user chose one with QT_QPA_PLATFORM: a window that is never shown cannot set the Wayland
 // clipboard, while the X11 clipboard, kept alive by the serving process, reaches Wayland programs

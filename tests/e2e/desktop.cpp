@@ -111,11 +111,11 @@ QProcessEnvironment Desktop::environment(bool withDisplay) const
 }
 
 RunResult Desktop::run(const ProgramFolder &folder, const QStringList &arguments, int timeoutMs,
-                       bool withDisplay) const
+                       const QProcessEnvironment &env) const
 {
     RunResult result;
     QProcess process;
-    process.setProcessEnvironment(environment(withDisplay));
+    process.setProcessEnvironment(env.isEmpty() ? environment() : env);
     process.setStandardInputFile(QProcess::nullDevice());
     QElapsedTimer timer;
     timer.start();

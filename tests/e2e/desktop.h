@@ -61,9 +61,9 @@ public:
     // platform, a private runtime folder.
     QProcessEnvironment environment(bool withDisplay = true) const;
 
-    // Runs the program to its end (or the time-out).
+    // Runs the program to its end (or the time-out), in environment() unless `env` is given.
     RunResult run(const ProgramFolder &folder, const QStringList &arguments, int timeoutMs = 30000,
-                  bool withDisplay = true) const;
+                  const QProcessEnvironment &env = QProcessEnvironment()) const;
 
     // Starts the program and leaves it running; the caller owns the process.
     QProcess *start(const ProgramFolder &folder, const QStringList &arguments) const;
