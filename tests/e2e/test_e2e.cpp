@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <memory>
@@ -434,6 +436,61 @@ private Q_SLOTS:
         QCOMPARE(r.standardError.count('\n'), 1);
         QVERIFY(r.standardError.startsWith("Pellimo: "));
         QCOMPARE(folder.entries(), QStringList{QStringLiteral("pellimo")});
+    }
+
+    // Wayland without Xwayland (a nested weston on the test display): a never-shown window
+    // cannot set the Wayland clipboard, so the stamp goes to wl-copy, which serves it after the
+    // program has returned. Needs weston, wl-clipboard and Qt's Wayland plugin.
+    void waylandOnlyHidden()
+    {
+        const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
+        const QString wlPaste = QStandardPaths::findExecutable(QStringLiteral("wl-paste"));
+        const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                               QStringLiteral("/platforms/libqwayland-generic.so");
+        if (weston.isEmpty() || wlPaste.isEmpty() || !QFile::exists(plugin))
+            QSKIP("weston, wl-clipboard or qt6-wayland is not installed");
+
+        QTemporaryDir runtime;
+        QVERIFY(QFile::setPermissions(runtime.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QProcessEnvironment env = m_desktop->environment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QProcess compositor;
+        compositor.setProcessEnvironment(env);
+        compositor.setStandardOutputFile(QProcess::nullDevice());
+        compositor.setStandardErrorFile(QProcess::nullDevice());
+        compositor.start(weston,
+                         {QStringLiteral("--backend=x11-backend.so"),
+                          QStringLiteral("--use-pixman"), QStringLiteral("--no-config"),
+                          QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-e2e")});
+        QVERIFY(compositor.waitForStarted(10000));
+        const auto stopCompositor = qScopeGuard([&] {
+            compositor.terminate();
+            if (!compositor.waitForFinished(5000))
+                compositor.kill();
+            compositor.waitForFinished(3000);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.filePath(QStringLiteral("wayland-e2e"))),
+                                 15000);
+
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-e2e"));
+        ProgramFolder &folder = preparedFolder(false);
+        const RunResult r =
+            m_desktop->run(folder, {QStringLiteral("nogui"), QStringLiteral("u3")}, 30000, env);
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(folder.read(userFile(3)).contains(todayInDefaultPattern()));
+        QVERIFY(Desktop::waitUntilNoProcess(folder, 3000)); // wl-copy serves, not the program
+
+        QProcess paste;
+        paste.setProcessEnvironment(env);
+        paste.start(wlPaste, {QStringLiteral("--type"), QStringLiteral("image/png")});
+        QVERIFY(paste.waitForFinished(10000));
+        const QImage stamp = QImage::fromData(paste.readAllStandardOutput(), "PNG");
+        QCOMPARE(stamp.size(), QSize(2 * kLooks[2].radius + 8, 2 * kLooks[2].radius + 8));
+        const QRgb ink = darkestPixel(stamp);
+        QVERIFY(qBlue(ink) > 200 && qRed(ink) < 40 && qGreen(ink) < 40);
     }
 
     // A profile file that cannot be created: a message naming it, then a non-zero status.
