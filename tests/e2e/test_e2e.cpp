@@ -6,11 +6,12 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
+#include <QThread>
 #include <memory>
 
 using namespace e2e;
@@ -84,6 +85,93 @@ QByteArray todayInDefaultPattern()
            QByteArray::number(d.month()).rightJustified(2, '0') + '.' +
            QByteArray::number(d.day()).rightJustified(2, '0');
 }
+
+// weston nested in the test display (its X11 backend gives it a seat), optionally with Xwayland.
+class NestedWeston {
+public:
+    ~NestedWeston()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+
+    bool available() const
+    {
+        const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                               QStringLiteral("/platforms/libqwayland-generic.so");
+        return !QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty() &&
+               !QStandardPaths::findExecutable(QStringLiteral("wl-paste")).isEmpty() &&
+               QFile::exists(plugin);
+    }
+
+    bool start(QProcessEnvironment env, bool xwayland)
+    {
+        QFile::setPermissions(m_runtime.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        m_base = env;
+        QStringList arguments = {QStringLiteral("--backend=x11-backend.so"),
+                                 QStringLiteral("--use-pixman"),
+                                 QStringLiteral("--no-config"),
+                                 QStringLiteral("--idle-time=0"),
+                                 QStringLiteral("--socket=wayland-e2e"),
+                                 QStringLiteral("--log=") +
+                                     m_runtime.filePath(QStringLiteral("log"))};
+        if (xwayland)
+            arguments << QStringLiteral("--xwayland");
+        m_process.setProcessEnvironment(env);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start(QStringLiteral("weston"), arguments);
+        if (!m_process.waitForStarted(10000))
+            return false;
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 15000) {
+            const bool socket = QFile::exists(m_runtime.filePath(QStringLiteral("wayland-e2e")));
+            if (socket && (!xwayland || !xwaylandDisplay().isEmpty()))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    // What a program of this session sees: WAYLAND_DISPLAY, and DISPLAY when Xwayland runs.
+    QProcessEnvironment clientEnvironment(bool xwayland) const
+    {
+        QProcessEnvironment env = m_base;
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-e2e"));
+        env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+        if (xwayland)
+            env.insert(QStringLiteral("DISPLAY"), xwaylandDisplay());
+        return env;
+    }
+
+private:
+    QString xwaylandDisplay() const
+    {
+        QFile log(m_runtime.filePath(QStringLiteral("log")));
+        if (!log.open(QIODevice::ReadOnly))
+            return QString();
+        const QByteArray text = log.readAll();
+        const QByteArray marker = "xserver listening on display ";
+        const qsizetype at = text.indexOf(marker);
+        if (at < 0)
+            return QString();
+        const qsizetype end = text.indexOf('\n', at);
+        return QString::fromLatin1(
+            text.mid(at + marker.size(), end - at - marker.size()).trimmed());
+    }
+
+    QTemporaryDir m_runtime;
+    QProcess m_process;
+    QProcessEnvironment m_base;
+};
 
 } // namespace
 
@@ -440,41 +528,15 @@ private Q_SLOTS:
 
     // Wayland without Xwayland (a nested weston on the test display): a never-shown window
     // cannot set the Wayland clipboard, so the stamp goes to wl-copy, which serves it after the
-    // program has returned. Needs weston, wl-clipboard and Qt's Wayland plugin.
+    // program has returned.
     void waylandOnlyHidden()
     {
-        const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
-        const QString wlPaste = QStandardPaths::findExecutable(QStringLiteral("wl-paste"));
-        const QString plugin = QLibraryInfo::path(QLibraryInfo::PluginsPath) +
-                               QStringLiteral("/platforms/libqwayland-generic.so");
-        if (weston.isEmpty() || wlPaste.isEmpty() || !QFile::exists(plugin))
+        NestedWeston weston;
+        if (!weston.available())
             QSKIP("weston, wl-clipboard or qt6-wayland is not installed");
+        QVERIFY2(weston.start(m_desktop->environment(), false), "weston did not start");
 
-        QTemporaryDir runtime;
-        QVERIFY(QFile::setPermissions(runtime.path(),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QProcessEnvironment env = m_desktop->environment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        QProcess compositor;
-        compositor.setProcessEnvironment(env);
-        compositor.setStandardOutputFile(QProcess::nullDevice());
-        compositor.setStandardErrorFile(QProcess::nullDevice());
-        compositor.start(weston,
-                         {QStringLiteral("--backend=x11-backend.so"),
-                          QStringLiteral("--use-pixman"), QStringLiteral("--no-config"),
-                          QStringLiteral("--idle-time=0"), QStringLiteral("--socket=wayland-e2e")});
-        QVERIFY(compositor.waitForStarted(10000));
-        const auto stopCompositor = qScopeGuard([&] {
-            compositor.terminate();
-            if (!compositor.waitForFinished(5000))
-                compositor.kill();
-            compositor.waitForFinished(3000);
-        });
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(runtime.filePath(QStringLiteral("wayland-e2e"))),
-                                 15000);
-
-        env.remove(QStringLiteral("DISPLAY"));
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-e2e"));
+        const QProcessEnvironment env = weston.clientEnvironment(false);
         ProgramFolder &folder = preparedFolder(false);
         const RunResult r =
             m_desktop->run(folder, {QStringLiteral("nogui"), QStringLiteral("u3")}, 30000, env);
@@ -485,12 +547,42 @@ private Q_SLOTS:
 
         QProcess paste;
         paste.setProcessEnvironment(env);
-        paste.start(wlPaste, {QStringLiteral("--type"), QStringLiteral("image/png")});
+        paste.start(QStringLiteral("wl-paste"),
+                    {QStringLiteral("--type"), QStringLiteral("image/png")});
         QVERIFY(paste.waitForFinished(10000));
         const QImage stamp = QImage::fromData(paste.readAllStandardOutput(), "PNG");
         QCOMPARE(stamp.size(), QSize(2 * kLooks[2].radius + 8, 2 * kLooks[2].radius + 8));
         const QRgb ink = darkestPixel(stamp);
         QVERIFY(qBlue(ink) > 200 && qRed(ink) < 40 && qGreen(ink) < 40);
+    }
+
+    // A Wayland session that offers Xwayland: the program takes the X11 platform, so the stamp
+    // is served on the X11 clipboard after the program has returned (the compositor bridges it to
+    // Wayland programs; this one, weston, bridges text only).
+    void waylandWithXwaylandHidden()
+    {
+        NestedWeston weston;
+        if (!weston.available())
+            QSKIP("weston, wl-clipboard or qt6-wayland is not installed");
+        QVERIFY2(weston.start(m_desktop->environment(), true), "weston did not start");
+
+        const QProcessEnvironment env = weston.clientEnvironment(true);
+        ProgramFolder &folder = preparedFolder(false);
+        const RunResult r =
+            m_desktop->run(folder, {QStringLiteral("nogui"), QStringLiteral("u5")}, 30000, env);
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(Desktop::processesOf(folder).size(), 1); // serving on Xwayland
+
+        QProcess read;
+        read.setProcessEnvironment(env);
+        read.start(QStringLiteral("xclip"),
+                   {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-t"),
+                    QStringLiteral("image/png"), QStringLiteral("-o")});
+        QVERIFY(read.waitForFinished(10000));
+        const QImage stamp = QImage::fromData(read.readAllStandardOutput(), "PNG");
+        QCOMPARE(stamp.size(), QSize(2 * kLooks[4].radius + 8, 2 * kLooks[4].radius + 8));
+        Desktop::killProcessesOf(folder); // Xwayland goes with weston
     }
 
     // A profile file that cannot be created: a message naming it, then a non-zero status.
