@@ -12,6 +12,7 @@
 #include "startup/commandline.h"
 #include "startup/startupsequence.h"
 #include "ui/main/frmmain.h"
+#include "warmup.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -100,7 +101,9 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
 int runProgram(int argc, char **argv, ParentLink &parent)
 {
     const QString arguments = argumentString(argc, argv);
+    StartUpWarmUp warmUp; // overlaps with the connection to the display
     QApplication app(argc, argv);
+    warmUp.join();
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
     QApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
