@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QTimer>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
