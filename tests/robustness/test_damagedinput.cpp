@@ -1,10 +1,11 @@
 // Damaged data files. Whatever bytes a profile file holds, loadProfile either reads it correctly
 // and returns 0 without a word, or shows the reader's warning exactly once and returns 1; either
 // way the file stays byte for byte as it was. The settings reader takes any file without failing.
-#include "../startup/warningrecorder.h"
 #include "startup/cp932.h"
 #include "startup/profilefile.h"
 #include "startup/settingsfile.h"
+#include "testfiles.h"
+#include "warningrecorder.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -25,103 +26,10 @@ Q_DECLARE_METATYPE(pellimo::StampProfile)
 
 namespace {
 
-QByteArray cp932(const QString &text)
-{
-    return encodeCp932(text).value();
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size() && file.flush();
-}
-
-QString describe(const StampProfile &p)
-{
-    QString s = QStringLiteral("%1,%2,%3,%4,%5")
-                    .arg(p.colour)
-                    .arg(p.lineWidth)
-                    .arg(p.bottomAreaPercent)
-                    .arg(p.topAreaPercent)
-                    .arg(p.radius);
-    for (const StampItem &i : p.items)
-        s += QStringLiteral(" | %1,[%2],%3,%4,[%5],%6,%7")
-                 .arg(i.bold)
-                 .arg(i.fontName.left(40))
-                 .arg(i.italic)
-                 .arg(i.fontSize)
-                 .arg(i.text.left(40))
-                 .arg(i.offsetX)
-                 .arg(i.offsetY);
-    return s;
-}
-
-// The profile the file fields below describe, field for field.
-StampProfile reference()
-{
-    StampProfile p;
-    loadDefaultProfile(p);
-    p.colour = 16711680;
-    p.lineWidth = 3;
-    p.bottomAreaPercent = 20;
-    p.topAreaPercent = 30;
-    p.radius = 45;
-    p.items[0] = {QStringLiteral(u"組織名"), defaultFontName(), 12, true, false, -3, 2};
-    p.items[1] = {QStringLiteral("08.12.06"), QStringLiteral("Arial"), 10, false, true, 0, -1};
-    p.items[2] = {QStringLiteral(u"名字"), defaultFontName(), 9, true, true, 4, 0};
-    p.items[3] = {QString(), QStringLiteral(u"ＭＳ ゴシック"), 8, false, false, -10, 10};
-    return p;
-}
-
 // The 33 fields of the reference profile in file order.
 QStringList referenceFields()
 {
-    return {
-        QStringLiteral("16711680"),
-        QStringLiteral("3"),
-        QStringLiteral("20"),
-        QStringLiteral("30"),
-        QStringLiteral("45"),
-
-        QStringLiteral("#TRUE#"),
-        QStringLiteral(u"\"ＭＳ 明朝\""),
-        QStringLiteral("#FALSE#"),
-        QStringLiteral("12"),
-        QStringLiteral(u"\"組織名\""),
-        QStringLiteral("-3"),
-        QStringLiteral("2"),
-
-        QStringLiteral("#FALSE#"),
-        QStringLiteral("\"Arial\""),
-        QStringLiteral("#TRUE#"),
-        QStringLiteral("10"),
-        QStringLiteral("\"08.12.06\""),
-        QStringLiteral("0"),
-        QStringLiteral("-1"),
-
-        QStringLiteral("#TRUE#"),
-        QStringLiteral(u"\"ＭＳ 明朝\""),
-        QStringLiteral("#TRUE#"),
-        QStringLiteral("9"),
-        QStringLiteral(u"\"名字\""),
-        QStringLiteral("4"),
-        QStringLiteral("0"),
-
-        QStringLiteral("#FALSE#"),
-        QStringLiteral(u"\"ＭＳ ゴシック\""),
-        QStringLiteral("#FALSE#"),
-        QStringLiteral("8"),
-        QStringLiteral("\"\""),
-        QStringLiteral("-10"),
-        QStringLiteral("10"),
-    };
+    return referenceProfileLines().join(QLatin1Char(',')).split(QLatin1Char(','));
 }
 
 // Five lines (five fields, then seven per item), CR LF after each, in CP932.
@@ -230,16 +138,16 @@ private Q_SLOTS:
         bold.items[0].offsetX = -3;
         bold.items[1].text = QStringLiteral("08.12.06");
         addPrefixRows("golden",
-                      bytesOf(QStringLiteral(PELLIMO_TEST_DATA "/bold-organisation-profile.dat")),
+                      readAll(QStringLiteral(PELLIMO_TEST_DATA "/bold-organisation-profile.dat")),
                       bold);
-        addPrefixRows("reference", fileOf(referenceFields()), reference());
+        addPrefixRows("reference", fileOf(referenceFields()), referenceProfile());
 
         // Numbers at and just past each field's limits.
         for (const NumberField &field : numberFields()) {
             const qint64 min = field.wide ? INT32_MIN : INT16_MIN;
             const qint64 max = field.wide ? INT32_MAX : INT16_MAX;
             for (qint64 value : {min, max}) {
-                StampProfile expected = reference();
+                StampProfile expected = referenceProfile();
                 field.store(expected, value);
                 QTest::addRow("%s %d = %lld", field.name, field.index, value)
                     << fileWithField(field.index, QString::number(value)) << Outcome::Read
@@ -270,7 +178,7 @@ private Q_SLOTS:
         for (const auto &bad : badTexts) {
             QByteArray content = fileWithField(9, QStringLiteral("\"@@\""));
             content.replace("@@", bad.bytes);
-            StampProfile expected = reference();
+            StampProfile expected = referenceProfile();
             expected.items[0].text = bad.text;
             QTest::addRow("text with %s", bad.name) << content << Outcome::Read << expected;
         }
@@ -285,7 +193,8 @@ private Q_SLOTS:
         // Large files: the reader takes what it needs and ignores or refuses the rest.
         const qsizetype tenMb = 10 * 1024 * 1024;
         QTest::newRow("10 MB after a valid profile")
-            << fileOf(referenceFields()) + QByteArray(tenMb, 'x') << Outcome::Read << reference();
+            << fileOf(referenceFields()) + QByteArray(tenMb, 'x') << Outcome::Read
+            << referenceProfile();
         QTest::newRow("10 MB of one byte")
             << QByteArray(tenMb, 'x') << Outcome::Warned << StampProfile();
         QTest::newRow("10 MB of line ends")
@@ -293,7 +202,7 @@ private Q_SLOTS:
         QTest::newRow("10 MB quote never closed")
             << cp932(QStringLiteral("255,1,35,35,35\r\n#FALSE#,\"")) + QByteArray(tenMb, 'a')
             << Outcome::Warned << StampProfile();
-        StampProfile longText = reference();
+        StampProfile longText = referenceProfile();
         longText.items[3].text = QString(tenMb, QLatin1Char('a'));
         QTest::newRow("10 MB text")
             << fileWithField(30, u'"' + longText.items[3].text + u'"') << Outcome::Read << longText;
@@ -321,7 +230,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(Outcome, outcome);
         QFETCH(StampProfile, expected);
-        QVERIFY(writeBytes(path(), content));
+        QVERIFY(writeAll(path(), content));
 
         WarningRecorder warnings;
         StampProfile profile = sentinel();
@@ -338,7 +247,7 @@ private Q_SLOTS:
                 QVERIFY2(profile == expected,
                          qPrintable(describe(profile) + u'\n' + describe(expected)));
         }
-        QVERIFY2(bytesOf(path()) == content, "the reader changed the file");
+        QVERIFY2(readAll(path()) == content, "the reader changed the file");
     }
 
     // The settings reader has no failure: any file gives a start-up user in 1..5 and values cut
@@ -385,7 +294,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, expected);
         const QString settingsPath = m_dir.filePath(QStringLiteral("pellimo.ini"));
-        QVERIFY(writeBytes(settingsPath, content));
+        QVERIFY(writeAll(settingsPath, content));
 
         AppSettings settings;
         settings.defaultUser = 3;
@@ -395,7 +304,7 @@ private Q_SLOTS:
         settings.autoClose = true;
         const SaveStatus status = saveSettings(settings, settingsPath);
         QVERIFY2(status.ok, qPrintable(status.error));
-        QCOMPARE(bytesOf(settingsPath), expected);
+        QCOMPARE(readAll(settingsPath), expected);
 
         AppSettings back;
         loadSettings(back, settingsPath);
@@ -412,7 +321,7 @@ private Q_SLOTS:
                 c = char(random.bounded(256));
             QTest::addRow("random bytes %d", round) << bytes;
         }
-        const QByteArray valid = bytesOf(QStringLiteral(PELLIMO_TEST_DATA "/default-settings.ini"));
+        const QByteArray valid = readAll(QStringLiteral(PELLIMO_TEST_DATA "/default-settings.ini"));
         for (int round = 0; round < 40; ++round) {
             QByteArray bytes = valid;
             for (int n = random.bounded(1, 4); n > 0; --n)
@@ -429,7 +338,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         const QString settingsPath = m_dir.filePath(QStringLiteral("pellimo.ini"));
-        QVERIFY(writeBytes(settingsPath, content));
+        QVERIFY(writeAll(settingsPath, content));
 
         WarningRecorder warnings;
         AppSettings settings;
@@ -449,7 +358,7 @@ private Q_SLOTS:
             QVERIFY(!value.contains(QChar(0)));
         }
         QVERIFY(warnings.texts().isEmpty());
-        QVERIFY2(bytesOf(settingsPath) == content, "the reader changed the file");
+        QVERIFY2(readAll(settingsPath) == content, "the reader changed the file");
     }
 };
 

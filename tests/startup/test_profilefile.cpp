@@ -1,5 +1,6 @@
 #include "startup/cp932.h"
 #include "startup/profilefile.h"
+#include "testfiles.h"
 #include "warningrecorder.h"
 
 #include <QDir>
@@ -14,68 +15,7 @@ using namespace pellimo;
 
 namespace {
 
-QByteArray cp932(const QString &text)
-{
-    return encodeCp932(text).value();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QString describe(const StampProfile &p)
-{
-    QString s = QStringLiteral("%1,%2,%3,%4,%5")
-                    .arg(p.colour)
-                    .arg(p.lineWidth)
-                    .arg(p.bottomAreaPercent)
-                    .arg(p.topAreaPercent)
-                    .arg(p.radius);
-    for (const StampItem &i : p.items)
-        s += QStringLiteral(" | %1,[%2],%3,%4,[%5],%6,%7")
-                 .arg(i.bold)
-                 .arg(i.fontName)
-                 .arg(i.italic)
-                 .arg(i.fontSize)
-                 .arg(i.text)
-                 .arg(i.offsetX)
-                 .arg(i.offsetY);
-    return s;
-}
-
-// The profile whose file lines the reading rows are made of.
-StampProfile reference()
-{
-    StampProfile p;
-    loadDefaultProfile(p);
-    p.colour = 16711680;
-    p.lineWidth = 3;
-    p.bottomAreaPercent = 20;
-    p.topAreaPercent = 30;
-    p.radius = 45;
-    p.items[0] = {QStringLiteral(u"組織名"), defaultFontName(), 12, true, false, -3, 2};
-    p.items[1] = {QStringLiteral("08.12.06"), QStringLiteral("Arial"), 10, false, true, 0, -1};
-    p.items[2] = {QStringLiteral(u"名字"), defaultFontName(), 9, true, true, 4, 0};
-    p.items[3] = {QString(), QStringLiteral(u"ＭＳ ゴシック"), 8, false, false, -10, 10};
-    return p;
-}
-
-const QStringList kLines = {
-    QStringLiteral("16711680,3,20,30,45"),
-    QStringLiteral(u"#TRUE#,\"ＭＳ 明朝\",#FALSE#,12,\"組織名\",-3,2"),
-    QStringLiteral(u"#FALSE#,\"Arial\",#TRUE#,10,\"08.12.06\",0,-1"),
-    QStringLiteral(u"#TRUE#,\"ＭＳ 明朝\",#TRUE#,9,\"名字\",4,0"),
-    QStringLiteral(u"#FALSE#,\"ＭＳ ゴシック\",#FALSE#,8,\"\",-10,10"),
-};
+const QStringList kLines = referenceProfileLines();
 
 // A profile that shares no field value with the reference.
 StampProfile sentinel()
@@ -163,7 +103,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("expected");
-        const QString ref = describe(reference());
+        const QString ref = describe(referenceProfile());
         QTest::newRow("five lines") << fileOf(kLines) << ref;
         QTest::newRow("33 fields on one line") << fileOf({kLines.join(u',')}) << ref;
         QTest::newRow("LF line ends") << fileOf(kLines, QStringLiteral("\n")) << ref;
@@ -177,7 +117,7 @@ private Q_SLOTS:
             << fileOf(replaced(3, QStringLiteral(u"#TRUE#,ＭＳ 明朝,#TRUE#,009,名字,4,-0"))) << ref;
         QTest::newRow("anything after the 33rd field ignored")
             << fileOf(kLines + QStringList{QStringLiteral("garbage,\"x")}) << ref;
-        StampProfile bands = reference();
+        StampProfile bands = referenceProfile();
         bands.bottomAreaPercent = 10;
         bands.topAreaPercent = 40;
         bands.radius = 35;
@@ -187,19 +127,19 @@ private Q_SLOTS:
                    bands.lineWidth = 1;
                    return describe(bands);
                }();
-        StampProfile extremes = reference();
+        StampProfile extremes = referenceProfile();
         extremes.colour = -2147483647 - 1;
         extremes.lineWidth = -32768;
         extremes.radius = 32767;
         QTest::newRow("widest numbers")
             << fileOf(replaced(0, QStringLiteral("-2147483648,-32768,20,30,32767")))
             << describe(extremes);
-        StampProfile quoteInText = reference();
+        StampProfile quoteInText = referenceProfile();
         quoteInText.items[1].text = QStringLiteral("ab");
         QTest::newRow("text cut at an inner quote")
             << fileOf(replaced(2, QStringLiteral("#FALSE#,\"Arial\",#TRUE#,10,\"ab\"c\",0,-1")))
             << describe(quoteInText);
-        StampProfile invalid = reference();
+        StampProfile invalid = referenceProfile();
         invalid.items[1].text = QStringLiteral(u"A\uFFFDB\uFFFD\uFFFD");
         QByteArray invalidBytes = fileOf(kLines);
         invalidBytes.replace("08.12.06", "A\x80"
@@ -210,7 +150,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, expected);
-        writeAll(path(), content);
+        QVERIFY(writeAll(path(), content));
         WarningRecorder warnings;
         StampProfile p = sentinel();
         QCOMPARE(loadProfile(p, path()), int16_t(0));
@@ -257,9 +197,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(int, stepsStored);
-        writeAll(path(), content);
+        QVERIFY(writeAll(path(), content));
         StampProfile expected = sentinel();
-        const StampProfile ref = reference();
+        const StampProfile ref = referenceProfile();
         if (stepsStored >= 1) {
             expected = ref;
             expected.items = sentinel().items;
@@ -305,7 +245,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(QString, fontName);
-        StampProfile p = reference();
+        StampProfile p = referenceProfile();
         p.colour = -5;
         p.items[2].text = text;
         p.items[3].fontName = fontName;
@@ -332,8 +272,8 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, named);
         QCOMPARE(unstorableCharacters(text), named);
-        writeAll(path(), "previous");
-        StampProfile p = reference();
+        QVERIFY(writeAll(path(), "previous"));
+        StampProfile p = referenceProfile();
         p.items[1].text = text;
         SaveStatus status = saveProfile(p, path());
         QVERIFY(!status.ok);
@@ -347,7 +287,7 @@ private Q_SLOTS:
 
     void errorNamesVisibleCharacters()
     {
-        StampProfile p = reference();
+        StampProfile p = referenceProfile();
         p.items[0].text = QStringLiteral(u"x😀\"");
         const SaveStatus status = saveProfile(p, path());
         QVERIFY(status.error.contains(QStringLiteral(u"「😀」")));
@@ -364,7 +304,7 @@ private Q_SLOTS:
     void failedWriteNamesFileAndKeepsPrevious()
     {
         QFETCH(QString, target);
-        writeAll(path(QStringLiteral("plain")), "not a folder");
+        QVERIFY(writeAll(path(QStringLiteral("plain")), "not a folder"));
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
         StampProfile p;
         loadDefaultProfile(p);
@@ -379,7 +319,7 @@ private Q_SLOTS:
         // A file-size limit makes the write itself fail, as a full disk would.
         QTemporaryDir own;
         const QString target = own.filePath(QStringLiteral("user02.dat"));
-        writeAll(target, fileOf(kLines));
+        QVERIFY(writeAll(target, fileOf(kLines)));
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -400,7 +340,7 @@ private Q_SLOTS:
     {
         WarningRecorder warnings;
         StampProfile p;
-        writeAll(path(), QByteArray(10 * 1024 * 1024, 'x'));
+        QVERIFY(writeAll(path(), QByteArray(10 * 1024 * 1024, 'x')));
         QCOMPARE(loadProfile(p, path()), int16_t(1));
         QString big(5 * 1024 * 1024, QChar(u'字'));
         writeAll(path(), fileOf(replaced(2, QStringLiteral("#FALSE#,\"A\",#TRUE#,10,\"") + big +
@@ -408,9 +348,9 @@ private Q_SLOTS:
         QCOMPARE(loadProfile(p, path()), int16_t(0));
         QCOMPARE(p.items[1].text.size(), big.size());
         // A field that runs past what the reader looks at is damage; trailing bulk is not.
-        writeAll(path(), fileOf(kLines) + QByteArray(17 * 1024 * 1024, '9'));
+        QVERIFY(writeAll(path(), fileOf(kLines) + QByteArray(17 * 1024 * 1024, '9')));
         QCOMPARE(loadProfile(p, path()), int16_t(0));
-        writeAll(path(), "255,1,35,35," + QByteArray(17 * 1024 * 1024, '9'));
+        QVERIFY(writeAll(path(), "255,1,35,35," + QByteArray(17 * 1024 * 1024, '9')));
         QCOMPARE(loadProfile(p, path()), int16_t(1));
         QCOMPARE(warnings.texts().size(), 2);
 
@@ -426,7 +366,7 @@ private Q_SLOTS:
                 for (int n = random.bounded(1, 4); n > 0; --n)
                     bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
             }
-            writeAll(path(), bytes);
+            QVERIFY(writeAll(path(), bytes));
             const qsizetype before = warnings.texts().size();
             const int16_t result = loadProfile(p, path());
             QCOMPARE(warnings.texts().size() - before, qsizetype(result));

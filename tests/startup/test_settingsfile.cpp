@@ -1,5 +1,6 @@
 #include "startup/cp932.h"
 #include "startup/settingsfile.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,24 +9,6 @@
 using namespace pellimo;
 
 namespace {
-
-QByteArray cp932(const QString &text)
-{
-    return encodeCp932(text).value();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 AppSettings defaults()
 {
@@ -98,7 +81,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(int, defaultUser);
         QFETCH(bool, autoClose);
-        writeAll(path(), cp932(file));
+        QVERIFY(writeAll(path(), cp932(file)));
         AppSettings s;
         s.defaultUser = 3;
         s.autoClose = !autoClose;
@@ -153,7 +136,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, file);
         QFETCH(QString, expected);
-        writeAll(path(), cp932(file));
+        QVERIFY(writeAll(path(), cp932(file)));
         AppSettings s;
         loadSettings(s, path());
         QCOMPARE(describe(s), expected);
@@ -218,7 +201,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, before);
         QFETCH(QString, after);
-        writeAll(path(), cp932(before));
+        QVERIFY(writeAll(path(), cp932(before)));
         QVERIFY(saveSettings(defaults(), path()));
         QCOMPARE(decodeCp932(readAll(path())), after);
     }
@@ -251,7 +234,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(QString, named);
-        writeAll(path(), "[User]\r\nUser4=old\r\n");
+        QVERIFY(writeAll(path(), "[User]\r\nUser4=old\r\n"));
         AppSettings s = defaults();
         s.userNames[3] = name;
         const SaveStatus status = saveSettings(s, path());
