@@ -76,14 +76,4 @@ double farthestInk(const QImage &image, double cx, double cy)
     return farthest;
 }
 
-WarningRecorder::WarningRecorder()
-    : previous_(setWarningHandler([this](const QString &text) { texts << text; }))
-{
-}
-
-WarningRecorder::~WarningRecorder()
-{
-    setWarningHandler(previous_);
-}
-
 } // namespace pellimo::testing

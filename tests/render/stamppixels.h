@@ -1,8 +1,7 @@
 #pragma once
 
-// Helpers shared by the render tests: reading the raster and recording warnings.
+// Helpers shared by the render tests: reading the raster.
 
-#include "platform/warning.h"
 #include "startup/stampprofile.h"
 
 #include <QImage>
@@ -31,18 +30,5 @@ int strayPixels(const QImage &image, QRgb colour);
 
 // The largest distance from (cx, cy) of the centre of any pixel that is not white; -1 when none.
 double farthestInk(const QImage &image, double cx, double cy);
-
-// Installs a recording warning handler for its lifetime.
-class WarningRecorder {
-public:
-    WarningRecorder();
-    ~WarningRecorder();
-    WarningRecorder(const WarningRecorder &) = delete;
-    WarningRecorder &operator=(const WarningRecorder &) = delete;
-    QStringList texts;
-
-private:
-    WarningHandler previous_;
-};
 
 } // namespace pellimo::testing

@@ -3,6 +3,7 @@
 #include "render/framegeometry.h"
 #include "render/stampsurface.h"
 #include "stamppixels.h"
+#include "warningrecorder.h"
 
 #include <QTest>
 #include <cmath>
@@ -67,7 +68,7 @@ private Q_SLOTS:
         profile.bottomAreaPercent = int16_t(bottomPercent);
         WarningRecorder warnings;
         const QImage image = drawn(profile, width);
-        QVERIFY(warnings.texts.isEmpty());
+        QVERIFY(warnings.texts().isEmpty());
         const FrameGeometry g = frameGeometry(width, 200, profile);
 
         // The circle inscribed in the square from (L, T) to (R, B), right and bottom exclusive.
@@ -272,7 +273,7 @@ private Q_SLOTS:
         edit(profile);
         WarningRecorder warnings;
         const QImage image = drawn(profile);
-        QVERIFY(warnings.texts.isEmpty());
+        QVERIFY(warnings.texts().isEmpty());
         QCOMPARE(strayPixels(image, kRed), 0);
         const QRect ink = inkBounds(differenceImage(image, drawn(frameOnly())));
         QVERIFY2(lineBox.contains(ink), qPrintable(QStringLiteral("ink at %1,%2 %3x%4")
@@ -374,7 +375,7 @@ private Q_SLOTS:
         QImage image = makeSurface(200, 200);
         image.fill(Qt::black);
         drawStamp(image, profile, int16_t(user));
-        QCOMPARE(warnings.texts, QStringList{expectedWarning(user)});
+        QCOMPARE(warnings.texts(), QStringList{expectedWarning(user)});
         QCOMPARE(inkBounds(differenceImage(image, expected)), QRect());
     }
 
@@ -391,7 +392,7 @@ private Q_SLOTS:
         WarningRecorder warnings;
         QImage none;
         drawStamp(none, defaultStamp(), 2);
-        QCOMPARE(warnings.texts, QStringList{expectedWarning(2)});
+        QCOMPARE(warnings.texts(), QStringList{expectedWarning(2)});
     }
 };
 
