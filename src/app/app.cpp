@@ -142,9 +142,9 @@ int runApplication(int argc, char **argv)
         return kExitFailure;
     }
     choosePlatform(display);
-    QString unreachable;
-    if (!x11DisplayReachable(&unreachable)) {
-        std::fprintf(stderr, "%s\n", unreachable.toLocal8Bit().constData());
+    QString unusable;
+    if (!displayUsable(&unusable)) {
+        std::fprintf(stderr, "%s\n", unusable.toLocal8Bit().constData());
         return kExitFailure;
     }
     ParentLink parent = forkProgramProcess();

@@ -1,5 +1,7 @@
 #include "displaycheck.h"
 
+#include <QDir>
+#include <QLibraryInfo>
 #include <QtGlobal>
 #include <xcb/xcb.h>
 
@@ -20,19 +22,31 @@ QString noDisplayMessage()
                           "set); nothing was done.");
 }
 
-bool x11DisplayReachable(QString *message)
+bool displayUsable(QString *message)
 {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (platform != "xcb" || qEnvironmentVariableIsEmpty("DISPLAY"))
-        return true;
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    if (!reachable) {
-        *message = QStringLiteral("Pellimo: cannot connect to the X display %1; nothing was done.")
-                       .arg(qEnvironmentVariable("DISPLAY"));
+    if (platform == "xcb" && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+        const bool reachable = xcb_connection_has_error(connection) == 0;
+        xcb_disconnect(connection);
+        if (!reachable) {
+            *message =
+                QStringLiteral("Pellimo: cannot connect to the X display %1; nothing was done.")
+                    .arg(qEnvironmentVariable("DISPLAY"));
+        }
+        return reachable;
     }
-    return reachable;
+    if (platform == "wayland") {
+        const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                             QStringLiteral("/platforms"));
+        if (platforms.entryList({QStringLiteral("libqwayland-*.so")}, QDir::Files).isEmpty()) {
+            *message = QStringLiteral("Pellimo: this Wayland session has no Xwayland (DISPLAY is "
+                                      "not set) and Qt's Wayland support is not installed "
+                                      "(package qt6-wayland); nothing was done.");
+            return false;
+        }
+    }
+    return true;
 }
 
 void choosePlatform(DisplayKind kind)

@@ -16,9 +16,10 @@ DisplayKind detectDisplay();
 // The one line written to stderr when there is no display.
 QString noDisplayMessage();
 
-// For the X11 platform: whether the X server named by DISPLAY accepts a connection. On failure
-// `message` is the one line for stderr. Other platforms are not checked here (true).
-bool x11DisplayReachable(QString *message);
+// Whether the chosen platform can start: for X11, the X server named by DISPLAY accepts a
+// connection; for Wayland, Qt's Wayland plugin is installed. On failure `message` is the one
+// line for stderr. Other platforms are not checked (true).
+bool displayUsable(QString *message);
 
 // On a Wayland desktop that also offers Xwayland, the program uses the X11 platform unless the
 // user chose one with QT_QPA_PLATFORM: a window that is never shown cannot set the Wayland
