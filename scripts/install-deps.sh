@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Pellimo needs, and only those that are missing.
 #   scripts/install-deps.sh          build and run
-#   scripts/install-deps.sh --test   build, run and test (Xvfb, xclip, xdotool, clang for fuzzing)
+#   scripts/install-deps.sh --test   build, run and test (Xvfb, xclip, xdotool, a nested Wayland
+#                                    compositor, clang for fuzzing, the benchmark tools)
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libicu-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
+    qt6-wayland wl-clipboard
 )
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(xvfb xauth xclip xdotool clang libclang-rt-14-dev)
+    packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time)
 fi
 
 missing=()
