@@ -1,5 +1,6 @@
 #include "desktop.h"
 
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -133,10 +134,11 @@ RunResult Desktop::run(const ProgramFolder &folder, const QStringList &arguments
     return result;
 }
 
-QProcess *Desktop::start(const ProgramFolder &folder, const QStringList &arguments) const
+QProcess *Desktop::start(const ProgramFolder &folder, const QStringList &arguments,
+                         const QProcessEnvironment &env) const
 {
     auto *process = new QProcess;
-    process->setProcessEnvironment(environment());
+    process->setProcessEnvironment(env.isEmpty() ? environment() : env);
     process->setStandardInputFile(QProcess::nullDevice());
     process->start(folder.executable(), arguments);
     process->waitForStarted(10000);
@@ -228,6 +230,35 @@ qulonglong Desktop::waitForNewWindow(const QList<qulonglong> &known, int timeout
     return 0;
 }
 
+QList<qulonglong> Desktop::waitForWindowCount(int count, int timeoutMs) const
+{
+    QElapsedTimer timer;
+    timer.start();
+    QList<qulonglong> windows = pellimoWindows();
+    while (windows.size() != count && timer.elapsed() < timeoutMs) {
+        QThread::msleep(200);
+        windows = pellimoWindows();
+    }
+    return windows;
+}
+
+QSize Desktop::windowSize(qulonglong window) const
+{
+    bool ok = false;
+    const QByteArray out = tool(
+        QStringLiteral("xdotool"),
+        {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)},
+        10000, &ok);
+    QSize size;
+    for (const QByteArray &line : out.split('\n')) {
+        if (line.startsWith("WIDTH="))
+            size.setWidth(line.mid(6).toInt());
+        else if (line.startsWith("HEIGHT="))
+            size.setHeight(line.mid(7).toInt());
+    }
+    return ok ? size : QSize();
+}
+
 void Desktop::pressKey(qulonglong window, const QString &key) const
 {
     // Focus first, then a real key press and release (XTEST). A key sent to the window itself
@@ -283,6 +314,56 @@ void Desktop::killProcessesOf(const ProgramFolder &folder)
 }
 
 // ---- data files and pixels ----
+
+QByteArray golden(const char *name)
+{
+    QFile f(QStringLiteral(PELLIMO_TEST_DATA "/") + QLatin1String(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+Snapshot Snapshot::of(const ProgramFolder &folder, bool withLockFile)
+{
+    Snapshot s;
+    for (const QString &name : folder.entries()) {
+        if (name == QLatin1String("pellimo") ||
+            (!withLockFile && name == QLatin1String(".pellimo.lock")))
+            continue;
+        s.files[name] = {folder.read(name), QFileInfo(folder.file(name)).lastModified().toUTC()};
+    }
+    return s;
+}
+
+QStringList Snapshot::changedIn(const Snapshot &later) const
+{
+    QStringList changed;
+    for (auto it = later.files.cbegin(); it != later.files.cend(); ++it) {
+        if (!files.contains(it.key()) || files[it.key()] != it.value())
+            changed << it.key();
+    }
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (!later.files.contains(it.key()))
+            changed << it.key();
+    }
+    changed.sort();
+    return changed;
+}
+
+QByteArray todayInDefaultPattern()
+{
+    const QDate d = QDate::currentDate();
+    return QByteArray::number(d.year() - 2018).rightJustified(2, '0') + '.' +
+           QByteArray::number(d.month()).rightJustified(2, '0') + '.' +
+           QByteArray::number(d.day()).rightJustified(2, '0');
+}
+
+void backdateFiles(const ProgramFolder &folder, const QDateTime &when)
+{
+    for (const QString &name : folder.entries()) {
+        QFile f(folder.file(name));
+        if (name != QLatin1String("pellimo") && f.open(QIODevice::ReadWrite))
+            f.setFileTime(when, QFileDevice::FileModificationTime);
+    }
+}
 
 QByteArray profileBytes(const UserLook &look, const QByteArray &defaultProfile)
 {

@@ -5,16 +5,28 @@
 // clients xclip (clipboard) and xdotool (windows, keys, clicks).
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QImage>
 #include <QList>
+#include <QMap>
+#include <QPair>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <sys/types.h>
 
 namespace e2e {
+
+// The program's own texts that the tests look for on its stderr.
+inline const QString kAlreadyRunning = QStringLiteral(u"Pellimoは既に起動しています。");
+inline const QString kDamaged = QStringLiteral(u"データファイル読み出し時にエラーが発生しました。");
+
+// The main window's size, and the centres of its Set and Exit buttons, in window pixels.
+inline constexpr QSize kMainWindowSize(555, 311);
+inline constexpr int kSetX = 232 + 28, kEndX = 488 + 28, kButtonY = 280 + 12;
 
 // Xvfb on a display number it picks itself (-displayfd); stopped with the object.
 class XServer {
@@ -66,7 +78,8 @@ public:
                   const QProcessEnvironment &env = QProcessEnvironment()) const;
 
     // Starts the program and leaves it running; the caller owns the process.
-    QProcess *start(const ProgramFolder &folder, const QStringList &arguments) const;
+    QProcess *start(const ProgramFolder &folder, const QStringList &arguments,
+                    const QProcessEnvironment &env = QProcessEnvironment()) const;
 
     // The clipboard as image/png read by xclip, or a null image when it offers none.
     QImage clipboardImage() const;
@@ -79,6 +92,10 @@ public:
     QList<qulonglong> pellimoWindows() const;
     // Waits until a "Pellimo" window that is not in `known` is visible; 0 when none came.
     qulonglong waitForNewWindow(const QList<qulonglong> &known, int timeoutMs = 20000) const;
+    // Waits until exactly `count` "Pellimo" windows are visible at once; the last list seen.
+    QList<qulonglong> waitForWindowCount(int count, int timeoutMs) const;
+    // The window's size as the X server reports it (an invalid size when it is gone).
+    QSize windowSize(qulonglong window) const;
     void pressKey(qulonglong window, const QString &key) const;
     void click(qulonglong window, int x, int y) const;
 
@@ -96,6 +113,25 @@ private:
     QString m_display;
     QTemporaryDir m_runtime;
 };
+
+// A file of tests/data.
+QByteArray golden(const char *name);
+
+// Bytes and modification time of every file in the program folder except the program itself:
+// what "not touched" is checked against. The lock file is left out unless asked for (it is made
+// by the first start and never written).
+struct Snapshot {
+    QMap<QString, QPair<QByteArray, QDateTime>> files;
+    static Snapshot of(const ProgramFolder &folder, bool withLockFile = false);
+    // Names whose bytes or time differ in `later`, and names added or removed, sorted.
+    QStringList changedIn(const Snapshot &later) const;
+};
+
+// Sets the modification time of every file in the folder but the program to `when`.
+void backdateFiles(const ProgramFolder &folder, const QDateTime &when);
+
+// The date line that Set stores today with the default pattern ee.mm.dd (Reiwa era years).
+QByteArray todayInDefaultPattern();
 
 // Fills each data file the tests need; user N's colour and radius tell the stamps apart.
 struct UserLook {

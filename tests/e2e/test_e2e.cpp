@@ -20,11 +20,6 @@ namespace {
 
 const QString kExe = QStringLiteral(PELLIMO_EXE);
 const QString kIni = QStringLiteral("pellimo.ini");
-const QString kAlreadyRunning = QStringLiteral(u"Pellimoは既に起動しています。");
-const QString kDamaged = QStringLiteral(u"データファイル読み出し時にエラーが発生しました。");
-
-// Centres of the main window's Set and Exit buttons, in window pixels.
-constexpr int kSetX = 232 + 28, kEndX = 488 + 28, kButtonY = 280 + 12;
 
 // Users that a stamp tells apart: radius and colour differ for each.
 const UserLook kLooks[5] = {
@@ -38,52 +33,6 @@ const UserLook kLooks[5] = {
 QString userFile(int user)
 {
     return QStringLiteral("user0%1.dat").arg(user);
-}
-
-QByteArray golden(const char *name)
-{
-    QFile f(QStringLiteral(PELLIMO_TEST_DATA "/") + QLatin1String(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// Bytes and modification time of every data file: what "not touched" is checked against.
-struct Snapshot {
-    QMap<QString, QPair<QByteArray, QDateTime>> files;
-    static Snapshot of(const ProgramFolder &folder)
-    {
-        Snapshot s;
-        for (const QString &name : folder.entries()) {
-            // The lock file is no data file: it is made once and never written.
-            if (name != QLatin1String("pellimo") && name != QLatin1String(".pellimo.lock"))
-                s.files[name] = {folder.read(name),
-                                 QFileInfo(folder.file(name)).lastModified().toUTC()};
-        }
-        return s;
-    }
-    // Names whose bytes or time differ from `later`, and names added or removed.
-    QStringList changedIn(const Snapshot &later) const
-    {
-        QStringList changed;
-        for (auto it = later.files.cbegin(); it != later.files.cend(); ++it) {
-            if (!files.contains(it.key()) || files[it.key()] != it.value())
-                changed << it.key();
-        }
-        for (auto it = files.cbegin(); it != files.cend(); ++it) {
-            if (!later.files.contains(it.key()))
-                changed << it.key();
-        }
-        changed.sort();
-        return changed;
-    }
-};
-
-// The date line that Set stores today with the default pattern ee.mm.dd (Reiwa era years).
-QByteArray todayInDefaultPattern()
-{
-    const QDate d = QDate::currentDate();
-    return QByteArray::number(d.year() - 2018).rightJustified(2, '0') + '.' +
-           QByteArray::number(d.month()).rightJustified(2, '0') + '.' +
-           QByteArray::number(d.day()).rightJustified(2, '0');
 }
 
 // weston nested in the test display (its X11 backend gives it a seat), optionally with Xwayland.
@@ -200,12 +149,7 @@ class TestEndToEnd : public QObject {
                 folder.write(userFile(user),
                              profileBytes(kLooks[user - 1], golden("default-profile.dat")));
         }
-        const QDateTime longAgo(QDate(2001, 6, 4), QTime(12, 0), Qt::UTC);
-        for (const QString &name : folder.entries()) {
-            QFile f(folder.file(name));
-            if (name != QLatin1String("pellimo") && f.open(QIODevice::ReadWrite))
-                f.setFileTime(longAgo, QFileDevice::FileModificationTime);
-        }
+        backdateFiles(folder, QDateTime(QDate(2001, 6, 4), QTime(12, 0), Qt::UTC));
         return folder;
     }
 
