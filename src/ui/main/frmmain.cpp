@@ -103,8 +103,10 @@ void frmMain::buildControls()
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         return l;
     };
-    const auto spinner = [this](const QString &name, int lo, int hi, int pos, const QRect &rect) {
-        return placed(new UpDown(lo, hi, pos, this), name, rect);
+    const auto spinner = [this](const QString &name, SpinnerId id, const QRect &rect) {
+        const SpinnerLimits limits = spinnerLimits(id);
+        return placed(new UpDown(limits.minimum, limits.maximum, limits.designPosition, this), name,
+                      rect);
     };
     const auto button = [this](const QString &name, const QString &caption, const QRect &rect) {
         auto *b = placed(new QPushButton(caption, this), name, rect);
@@ -134,11 +136,13 @@ void frmMain::buildControls()
     label("Label4", QStringLiteral(u"半径"), twips(3480, 120, 360, 180));
     m_LBLRad =
         valueLabel(QStringLiteral("LBLRad"), QStringLiteral("30"), twips(3480, 360, 495, 315));
-    m_RadUpDown = spinner(QStringLiteral("RadUpDown"), -50, -20, -30, twips(3960, 360, 255, 315));
+    m_RadUpDown =
+        spinner(QStringLiteral("RadUpDown"), SpinnerId::RadUpDown, twips(3960, 360, 255, 315));
     label("Label16", QStringLiteral("pixel"), twips(4320, 480, 360, 180));
     label("Label17", QStringLiteral(u"線の太さ"), twips(4800, 120, 675, 180));
     m_LBLWt = valueLabel(QStringLiteral("LBLWt"), QStringLiteral("1"), twips(4800, 360, 495, 315));
-    m_WtUpDown = spinner(QStringLiteral("WtUpDown"), -5, -1, -1, twips(5280, 360, 255, 315));
+    m_WtUpDown =
+        spinner(QStringLiteral("WtUpDown"), SpinnerId::WtUpDown, twips(5280, 360, 255, 315));
     label("Label21", QStringLiteral("pixel"), twips(5640, 480, 360, 180));
 
     // Band sizes: index 0 the organisation band from the top, 1 the name band from the bottom.
@@ -147,14 +151,14 @@ void frmMain::buildControls()
     m_LBLArea[0] = valueLabel(controlname::indexed("LBLArea", 0), QStringLiteral("35"),
                               twips(4080, 1080, 495, 315));
     m_AreaUpdown[0] =
-        spinner(controlname::indexed("AreaUpdown", 0), -40, -10, -40, twips(4560, 1080, 255, 315));
+        spinner(controlname::indexed("AreaUpdown", 0), areaUpdown(0), twips(4560, 1080, 255, 315));
     label("Label2", QStringLiteral("%"), twips(4920, 1200, 90, 180));
     label("Label11", QStringLiteral(u"氏名領域"), twips(5160, 840, 720, 180));
     label("Label15", QStringLiteral(u"下から"), twips(5160, 1200, 510, 180));
     m_LBLArea[1] = valueLabel(controlname::indexed("LBLArea", 1), QStringLiteral("35"),
                               twips(5760, 1080, 495, 315));
     m_AreaUpdown[1] =
-        spinner(controlname::indexed("AreaUpdown", 1), -40, -10, -35, twips(6240, 1080, 255, 315));
+        spinner(controlname::indexed("AreaUpdown", 1), areaUpdown(1), twips(6240, 1080, 255, 315));
     label("Label3", QStringLiteral("%"), twips(6600, 1200, 90, 180));
 
     // The four text lines with their font buttons and fine-tuning spinners.
@@ -191,12 +195,12 @@ void frmMain::buildControls()
         m_LBLSet[i] = valueLabel(controlname::indexed("LBLSet", i), QStringLiteral("0"),
                                  twips(6360, y, 495, 315));
         m_ScUpDown[i] =
-            spinner(controlname::indexed("ScUpDown", i), -10, 10, 0, twips(6840, y, 255, 315));
+            spinner(controlname::indexed("ScUpDown", i), scUpDown(i), twips(6840, y, 255, 315));
         label(row.horizontalLabel, QStringLiteral(u"左\n右"), twips(7200, y, 180, 360));
         m_LBLSet[i + 4] = valueLabel(controlname::indexed("LBLSet", i + 4), QStringLiteral("0"),
                                      twips(7440, y, 495, 315));
-        m_ScUpDown[i + 4] =
-            spinner(controlname::indexed("ScUpDown", i + 4), -10, 10, 0, twips(7920, y, 255, 315));
+        m_ScUpDown[i + 4] = spinner(controlname::indexed("ScUpDown", i + 4), scUpDown(i + 4),
+                                    twips(7920, y, 255, 315));
     }
 
     // Command buttons.

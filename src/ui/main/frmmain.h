@@ -3,6 +3,7 @@
 // Public face of the main window, shared by start-up (src/app) and the tests. The window's
 // implementation adds its controls and handlers below the marked line.
 
+#include "loadsequence.h"
 #include "startup/appstate.h"
 #include "startup/savestatus.h"
 
@@ -24,7 +25,7 @@ class PicBox;
 class StampPickers;
 class UpDown;
 
-class frmMain : public QWidget {
+class frmMain : public QWidget, private LoadTarget {
     Q_OBJECT
 public:
     // The window reads and writes `state` directly; `now` is its only clock (tests pass a fixed
@@ -79,7 +80,7 @@ public:
     void cmdEnd_Click();
 
     // Redraws the whole stamp from the current profile onto PicBase.
-    void drawStamp();
+    void drawStamp() override;
 
     // The four-line warning shown when a stored value does not fit its control.
     static QString profileToControlsWarningText(int16_t user);
@@ -93,6 +94,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The load sequence's steps on this window's controls.
+    bool putSpinner(SpinnerId id, int16_t field) override;
+    void putText(int line, const QString &text) override;
+    void setLoading(bool loading) override { m_isLoading = loading; }
+    void fillUserList() override;
+    void runSet() override { (void)cmdSet_Click(); }
+    UpDown *spinner(SpinnerId id) const;
+    QLabel *valueLabel(SpinnerId id) const;
+
     void buildControls();
     void connectHandlers();
     void centreOnScreen();

@@ -4,7 +4,6 @@
 #include "frmmain.h"
 #include "picbox.h"
 #include "platform/warning.h"
-#include "render/setcommand.h"
 #include "startup/settingsfile.h"
 #include "ui/dialogs/frmabout.h"
 #include "ui/dialogs/frmoption.h"
@@ -13,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <exception>
 
 namespace pellimo {
 
@@ -42,12 +40,7 @@ void frmMain::commitEditedText()
 SaveStatus frmMain::cmdSet_Click()
 {
     commitEditedText();
-    SaveStatus status;
-    try {
-        status = runSetCommand(m_state, m_picBase, m_picTemp);
-    } catch (const std::exception &e) {
-        status = SaveStatus::failure(QString::fromUtf8(e.what()));
-    }
+    const SaveStatus status = runSetCommandCaught(m_state, m_picBase, m_picTemp);
     m_PicTemp->update();
     m_lastSetSucceeded = status.ok;
     if (!status) {

@@ -1,0 +1,51 @@
+#include "hiddenload.h"
+
+#include "loadsequence.h"
+#include "platform/warning.h"
+#include "render/drawstamp.h"
+#include "render/stampsurface.h"
+
+namespace pellimo {
+
+namespace {
+
+// The window's steps without the window: no list, no text boxes, the spinners' limits only.
+class HiddenTarget : public LoadTarget {
+public:
+    explicit HiddenTarget(AppState &state) : m_state(state) {}
+
+    bool putSpinner(SpinnerId id, int16_t field) override { return spinnerAcceptsField(id, field); }
+    void putText(int, const QString &) override {}
+    void setLoading(bool) override {}
+    void fillUserList() override {}
+    void drawStamp() override
+    {
+        pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
+    }
+    void runSet() override
+    {
+        const SaveStatus status = runSetCommandCaught(m_state, m_picBase, m_picTemp);
+        m_setSucceeded = status.ok;
+        if (!status)
+            showWarning(status.error);
+    }
+
+    bool setSucceeded() const { return m_setSucceeded; }
+
+private:
+    AppState &m_state;
+    QImage m_picBase = makeSurface(kPicBaseSize, kPicBaseSize);
+    QImage m_picTemp;
+    bool m_setSucceeded = false;
+};
+
+} // namespace
+
+bool runHiddenLoad(AppState &state, std::function<QDateTime()> now)
+{
+    HiddenTarget target(state);
+    runLoadSequence(state, now, target);
+    return target.setSucceeded();
+}
+
+} // namespace pellimo

@@ -1,0 +1,39 @@
+#pragma once
+
+// The main window's load sequence, written once for the window and for the hidden run (nogui),
+// which builds no widget: both show the same warnings in the same order and run the same Set.
+
+#include "profilecontrols.h"
+#include "startup/appstate.h"
+#include "startup/savestatus.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <functional>
+
+namespace pellimo {
+
+// What the load sequence works on: the controls it fills, and the window-level steps around them.
+class LoadTarget : public ProfileControls {
+public:
+    // The window's isLoading flag.
+    virtual void setLoading(bool loading) = 0;
+    // Puts the five user names into the user list and selects the current user's entry.
+    virtual void fillUserList() = 0;
+    // Redraws the stamp from the current profile onto PicBase.
+    virtual void drawStamp() = 0;
+    // The Set command, as a click on cmdSet runs it.
+    virtual void runSet() = 0;
+};
+
+// The load sequence: isLoading on, the user list, today's date (read from `now`, formatted with
+// the settings' date pattern) into the date line, the controls from the profile (a value that
+// does not fit shows its warning and the sequence goes on), isLoading off, one drawing, and Set
+// when noGuiMode is on.
+void runLoadSequence(AppState &state, const std::function<QDateTime()> &now, LoadTarget &target);
+
+// The Set command's work on the two surfaces; a failure of any step, an exception included, comes
+// back as the status whose error says what failed. Shows nothing.
+SaveStatus runSetCommandCaught(const AppState &state, const QImage &picBase, QImage &picTemp);
+
+} // namespace pellimo
