@@ -12,6 +12,7 @@
 #include "startup/commandline.h"
 #include "startup/startupsequence.h"
 #include "ui/main/frmmain.h"
+#include "ui/main/hiddenload.h"
 #include "warmup.h"
 
 #include <QApplication>
@@ -50,14 +51,12 @@ bool onWayland()
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-// Hidden mode: the load sequence draws and runs Set; then the window is destroyed.
+// Hidden mode: the main window's load sequence draws and runs Set. The window is never shown, so
+// none of its widgets is built: the sequence runs on the stamp surfaces alone, with the same
+// warnings and the same Set.
 int runHidden(AppState &state)
 {
-    QPointer<frmMain> window = createMainWindow(state);
-    window->Form_Load();
-    const bool succeeded = window && window->lastSetSucceeded();
-    delete window.data();
-    if (!succeeded)
+    if (!runHiddenLoad(state))
         return kExitFailure;
 
     if (onWayland()) {
@@ -101,7 +100,15 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
 int runProgram(int argc, char **argv, ParentLink &parent)
 {
     const QString arguments = argumentString(argc, argv);
-    StartUpWarmUp warmUp; // overlaps with the connection to the display
+    StartUpWarmUp warmUp; // overlaps with the display check and the connection to the display
+    // A display that does not answer would make QApplication abort: one clear line and status 1
+    // instead, before any file is touched.
+    QString unusable;
+    if (!displayUsable(&unusable)) {
+        std::fprintf(stderr, "%s\n", unusable.toLocal8Bit().constData());
+        InstanceLock notTaken;
+        return finish(parent, notTaken, kExitFailure, false);
+    }
     QApplication app(argc, argv);
     warmUp.join();
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
@@ -142,11 +149,6 @@ int runApplication(int argc, char **argv)
         return kExitFailure;
     }
     choosePlatform(display);
-    QString unusable;
-    if (!displayUsable(&unusable)) {
-        std::fprintf(stderr, "%s\n", unusable.toLocal8Bit().constData());
-        return kExitFailure;
-    }
     ParentLink parent = forkProgramProcess();
     return runProgram(argc, argv, parent);
 }
