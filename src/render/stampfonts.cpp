@@ -63,10 +63,14 @@ QStringList stampFontFamilies(const QString &fontName)
     if (found != known.constEnd())
         return *found;
 
+    // A mapped name that is not installed itself (on Linux the usual case: "ＭＳ 明朝") starts with
+    // its substitutes. Naming the missing face first would only make the font database sort every
+    // installed font for it before it takes the same substitute.
     QStringList families;
     const QStringList substitutes = QFont::substitutes(fontName);
-    if (!substitutes.isEmpty() || QFontDatabase::hasFamily(fontName))
-        families << fontName << substitutes;
+    if (QFontDatabase::hasFamily(fontName))
+        families << fontName;
+    families << substitutes;
     for (const QString &fallback : minchoFallbacks())
         if (!families.contains(fallback, Qt::CaseInsensitive))
             families << fallback;
