@@ -68,6 +68,18 @@ inline StampProfile referenceProfile()
     return p;
 }
 
+// A profile that shares no field value with the reference profile or with the default one, so
+// a test sees which fields a read has stored.
+inline StampProfile sentinelProfile()
+{
+    StampProfile p;
+    p.colour = 1;
+    p.lineWidth = p.bottomAreaPercent = p.topAreaPercent = p.radius = 7;
+    for (StampItem &item : p.items)
+        item = {QStringLiteral("old"), QStringLiteral("OldFont"), 7, false, false, 7, 7};
+    return p;
+}
+
 inline QStringList referenceProfileLines()
 {
     return {

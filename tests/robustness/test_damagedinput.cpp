@@ -85,17 +85,6 @@ std::vector<NumberField> numberFields()
     return fields;
 }
 
-// A profile that shares no value with anything a file in these rows holds.
-StampProfile sentinel()
-{
-    StampProfile p;
-    p.colour = 1;
-    p.lineWidth = p.bottomAreaPercent = p.topAreaPercent = p.radius = 7;
-    for (StampItem &item : p.items)
-        item = {QStringLiteral("old"), QStringLiteral("OldFont"), 7, false, false, 7, 7};
-    return p;
-}
-
 // What a start of a valid file gives: the warning, unless the cut falls inside or after the last
 // field's number, which is then read as far as it goes.
 void addPrefixRows(const char *name, const QByteArray &whole, const StampProfile &profile)
@@ -233,7 +222,7 @@ private Q_SLOTS:
         QVERIFY(writeAll(path(), content));
 
         WarningRecorder warnings;
-        StampProfile profile = sentinel();
+        StampProfile profile = sentinelProfile();
         const int16_t result = loadProfile(profile, path());
 
         QVERIFY2(result == 0 || result == 1, qPrintable(QString::number(result)));

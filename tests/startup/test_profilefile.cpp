@@ -17,17 +17,6 @@ namespace {
 
 const QStringList kLines = referenceProfileLines();
 
-// A profile that shares no field value with the reference.
-StampProfile sentinel()
-{
-    StampProfile p;
-    p.colour = 1;
-    p.lineWidth = p.bottomAreaPercent = p.topAreaPercent = p.radius = 7;
-    for (StampItem &item : p.items)
-        item = {QStringLiteral("old"), QStringLiteral("OldFont"), 7, false, false, 7, 7};
-    return p;
-}
-
 QByteArray fileOf(QStringList lines, const QString &end = QStringLiteral("\r\n"))
 {
     return cp932(lines.join(end) + end);
@@ -152,7 +141,7 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QVERIFY(writeAll(path(), content));
         WarningRecorder warnings;
-        StampProfile p = sentinel();
+        StampProfile p = sentinelProfile();
         QCOMPARE(loadProfile(p, path()), int16_t(0));
         QCOMPARE(describe(p), expected);
         QCOMPARE(warnings.texts(), QStringList());
@@ -198,17 +187,17 @@ private Q_SLOTS:
         QFETCH(QByteArray, content);
         QFETCH(int, stepsStored);
         QVERIFY(writeAll(path(), content));
-        StampProfile expected = sentinel();
+        StampProfile expected = sentinelProfile();
         const StampProfile ref = referenceProfile();
         if (stepsStored >= 1) {
             expected = ref;
-            expected.items = sentinel().items;
+            expected.items = sentinelProfile().items;
         }
         for (int i = 0; i + 1 < stepsStored; ++i)
             expected.items[i] = ref.items[i];
 
         WarningRecorder warnings;
-        StampProfile p = sentinel();
+        StampProfile p = sentinelProfile();
         QCOMPARE(loadProfile(p, path()), int16_t(1));
         QCOMPARE(describe(p), describe(expected));
         QCOMPARE(warnings.texts(),
@@ -221,9 +210,9 @@ private Q_SLOTS:
     void missingFileIsSilent()
     {
         WarningRecorder warnings;
-        StampProfile p = sentinel();
+        StampProfile p = sentinelProfile();
         QCOMPARE(loadProfile(p, path(QStringLiteral("absent.dat"))), int16_t(1));
-        QCOMPARE(describe(p), describe(sentinel()));
+        QCOMPARE(describe(p), describe(sentinelProfile()));
         QVERIFY(warnings.texts().isEmpty());
         QCOMPARE(loadProfile(p, m_dir.path()), int16_t(1)); // a folder is not a profile
         QCOMPARE(warnings.texts().size(), 1);
@@ -251,7 +240,7 @@ private Q_SLOTS:
         p.items[3].fontName = fontName;
         p.items[3].offsetY = -32768;
         QVERIFY(saveProfile(p, path()));
-        StampProfile back = sentinel();
+        StampProfile back = sentinelProfile();
         QCOMPARE(loadProfile(back, path()), int16_t(0));
         QCOMPARE(describe(back), describe(p));
     }
