@@ -1,8 +1,8 @@
 // drawStamp of the default profile on the 200 x 200 PicBase, the redraw that follows every edit.
 
+#include "model/stampprofile.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
-#include "startup/stampprofile.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Draws the default stamp with a date text and writes it to a PNG file, so that the drawing can be
 // looked at without starting the program: stamp_png <file.png> [date text | --frame]
 
+#include "model/stampprofile.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
-#include "startup/stampprofile.h"
 
 #include <QGuiApplication>
 #include <cstdio>

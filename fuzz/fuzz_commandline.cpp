@@ -4,8 +4,8 @@
 // second space is "u1".."u5", and otherwise (and always in normal mode) user 0. Joining the
 // arguments split at single spaces gives the same result.
 
+#include "app/commandline.h"
 #include "fuzzsupport.h"
-#include "startup/commandline.h"
 
 using namespace pellimo;
 using namespace pellimo::fuzz;

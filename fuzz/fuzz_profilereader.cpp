@@ -6,8 +6,8 @@
 //   reads back as the same profile, without a warning.
 
 #include "fuzzsupport.h"
-#include "startup/profilefile.h"
-#include "startup/profilereader.h"
+#include "storage/profilefile.h"
+#include "storage/profilereader.h"
 
 #include <QStringList>
 #include <array>

@@ -9,9 +9,9 @@
 //   first 255 bytes on a character boundary; a refused save leaves the file as it was.
 
 #include "fuzzsupport.h"
-#include "startup/cp932.h"
-#include "startup/inifile.h"
-#include "startup/settingsfile.h"
+#include "storage/cp932.h"
+#include "storage/inifile.h"
+#include "storage/settingsfile.h"
 
 #include <QFile>
 #include <fuzzer/FuzzedDataProvider.h>

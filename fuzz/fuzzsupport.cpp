@@ -1,6 +1,6 @@
 #include "fuzzsupport.h"
 
-#include "platform/warning.h"
+#include "model/warning.h"
 
 #include <QDir>
 #include <QFile>

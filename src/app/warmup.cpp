@@ -1,7 +1,7 @@
 #include "warmup.h"
 
 #include "datefmt/dateformat.h"
-#include "startup/cp932.h"
+#include "storage/cp932.h"
 
 #include <QDateTime>
 #include <QString>

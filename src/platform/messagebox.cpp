@@ -1,6 +1,6 @@
 #include "messagebox.h"
 
-#include "warning.h"
+#include "model/warning.h"
 
 #include <QMessageBox>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "circleregion.h"
 #include "framegeometry.h"
-#include "platform/warning.h"
+#include "model/warning.h"
 #include "stampfonts.h"
 #include "stampsurface.h"
 #include "textplacement.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/stampprofile.h"
+#include "model/stampprofile.h"
 
 #include <QImage>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
 // Small helpers the tests share: raw file bytes, CP932 literals, and a readable profile dump.
-#include "startup/cp932.h"
-#include "startup/stampprofile.h"
+#include "model/stampprofile.h"
+#include "storage/cp932.h"
 
 #include <QFile>
 #include <QString>

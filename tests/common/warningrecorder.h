@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/warning.h"
+#include "model/warning.h"
 
 #include <QStringList>
 

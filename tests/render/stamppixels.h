@@ -2,7 +2,7 @@
 
 // Helpers shared by the render tests: reading the raster.
 
-#include "startup/stampprofile.h"
+#include "model/stampprofile.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,8 +1,8 @@
 #pragma once
 
 // Two designs and two settings records whose files differ in content and in length.
-#include "startup/appsettings.h"
-#include "startup/stampprofile.h"
+#include "model/appsettings.h"
+#include "model/stampprofile.h"
 
 namespace pellimo {
 

@@ -1,8 +1,8 @@
 // Saves two different profiles and two different settings records in turn, as fast as it can,
 // until it is killed. test_crashsafe kills it at random moments and inspects the files.
 #include "savedesigns.h"
-#include "startup/profilefile.h"
-#include "startup/settingsfile.h"
+#include "storage/profilefile.h"
+#include "storage/settingsfile.h"
 
 #include <QCoreApplication>
 #include <cstdio>

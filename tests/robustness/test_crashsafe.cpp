@@ -1,8 +1,8 @@
 // Kills a process that saves without pause at random moments: each data file must always hold one
 // whole version, the old or the new, never a mix or a truncation.
 #include "savedesigns.h"
-#include "startup/profilefile.h"
-#include "startup/settingsfile.h"
+#include "storage/profilefile.h"
+#include "storage/settingsfile.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,9 +1,9 @@
 // Damaged data files. Whatever bytes a profile file holds, loadProfile either reads it correctly
 // and returns 0 without a word, or shows the reader's warning exactly once and returns 1; either
 // way the file stays byte for byte as it was. The settings reader takes any file without failing.
-#include "startup/cp932.h"
-#include "startup/profilefile.h"
-#include "startup/settingsfile.h"
+#include "storage/cp932.h"
+#include "storage/profilefile.h"
+#include "storage/settingsfile.h"
 #include "testfiles.h"
 #include "warningrecorder.h"
 

@@ -4,10 +4,10 @@
 // user, a fixed clock, recorded warnings, scripted pickers, and finding controls by name.
 
 #include "datefmt/dateformat.h"
-#include "platform/warning.h"
+#include "model/warning.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
-#include "startup/profilefile.h"
+#include "storage/profilefile.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/pickers.h"
 

@@ -1,5 +1,5 @@
-#include "platform/warning.h"
-#include "startup/settingsfile.h"
+#include "model/warning.h"
+#include "storage/settingsfile.h"
 #include "ui/dialogs/frmoption.h"
 
 #include <QApplication>

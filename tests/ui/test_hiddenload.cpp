@@ -2,10 +2,10 @@
 // in the same order, the same stamp on the clipboard, the same saved file, and no widget built.
 
 #include "datefmt/dateformat.h"
-#include "platform/warning.h"
+#include "model/appsettings.h"
+#include "model/warning.h"
 #include "render/stampfonts.h"
-#include "startup/appsettings.h"
-#include "startup/profilefile.h"
+#include "storage/profilefile.h"
 #include "ui/main/frmmain.h"
 #include "ui/main/hiddenload.h"
 #include "warningrecorder.h"

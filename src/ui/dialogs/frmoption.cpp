@@ -1,8 +1,8 @@
 #include "frmoption.h"
 
 #include "datefmt/dateformat.h"
-#include "platform/warning.h"
-#include "startup/settingsfile.h"
+#include "model/warning.h"
+#include "storage/settingsfile.h"
 #include "twips.h"
 #include "windowplacement.h"
 

@@ -4,8 +4,8 @@
 // implementation adds its controls and handlers below the marked line.
 
 #include "loadsequence.h"
-#include "startup/appstate.h"
-#include "startup/savestatus.h"
+#include "model/appstate.h"
+#include "model/savestatus.h"
 
 #include <QDateTime>
 #include <QImage>

@@ -2,9 +2,10 @@
 
 #include "datefmt/dateformat.h"
 #include "frmmain.h"
+#include "model/warning.h"
 #include "picbox.h"
-#include "platform/warning.h"
-#include "startup/settingsfile.h"
+#include "stampcommand/setcommand.h"
+#include "storage/settingsfile.h"
 #include "ui/dialogs/frmabout.h"
 #include "ui/dialogs/frmoption.h"
 
@@ -40,7 +41,7 @@ void frmMain::commitEditedText()
 SaveStatus frmMain::cmdSet_Click()
 {
     commitEditedText();
-    const SaveStatus status = runSetCommandCaught(m_state, m_picBase, m_picTemp);
+    const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
     m_PicTemp->update();
     m_lastSetSucceeded = status.ok;
     if (!status) {

@@ -3,11 +3,11 @@
 
 #include "datefmt/dateformat.h"
 #include "frmmain.h"
+#include "model/warning.h"
 #include "picbox.h"
 #include "pickers.h"
-#include "platform/warning.h"
 #include "render/drawstamp.h"
-#include "startup/profilefile.h"
+#include "storage/profilefile.h"
 #include "updown.h"
 
 #include <QComboBox>

@@ -1,9 +1,10 @@
 #include "hiddenload.h"
 
 #include "loadsequence.h"
-#include "platform/warning.h"
+#include "model/warning.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
+#include "stampcommand/setcommand.h"
 
 namespace pellimo {
 
@@ -24,7 +25,7 @@ public:
     }
     void runSet() override
     {
-        const SaveStatus status = runSetCommandCaught(m_state, m_picBase, m_picTemp);
+        const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
         m_setSucceeded = status.ok;
         if (!status)
             showWarning(status.error);

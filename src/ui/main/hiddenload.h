@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/appstate.h"
+#include "model/appstate.h"
 
 #include <QDateTime>
 #include <functional>

@@ -1,9 +1,6 @@
 #include "loadsequence.h"
 
 #include "datefmt/dateformat.h"
-#include "render/setcommand.h"
-
-#include <exception>
 
 namespace pellimo {
 
@@ -19,15 +16,6 @@ void runLoadSequence(AppState &state, const std::function<QDateTime()> &now, Loa
 
     if (state.noGuiMode)
         target.runSet();
-}
-
-SaveStatus runSetCommandCaught(const AppState &state, const QImage &picBase, QImage &picTemp)
-{
-    try {
-        return runSetCommand(state, picBase, picTemp);
-    } catch (const std::exception &e) {
-        return SaveStatus::failure(QString::fromUtf8(e.what()));
-    }
 }
 
 } // namespace pellimo

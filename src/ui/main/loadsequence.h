@@ -3,9 +3,9 @@
 // The main window's load sequence, written once for the window and for the hidden run (nogui),
 // which builds no widget: both show the same warnings in the same order and run the same Set.
 
+#include "model/appstate.h"
+#include "model/savestatus.h"
 #include "profilecontrols.h"
-#include "startup/appstate.h"
-#include "startup/savestatus.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -31,9 +31,5 @@ public:
 // does not fit shows its warning and the sequence goes on), isLoading off, one drawing, and Set
 // when noGuiMode is on.
 void runLoadSequence(AppState &state, const std::function<QDateTime()> &now, LoadTarget &target);
-
-// The Set command's work on the two surfaces; a failure of any step, an exception included, comes
-// back as the status whose error says what failed. Shows nothing.
-SaveStatus runSetCommandCaught(const AppState &state, const QImage &picBase, QImage &picTemp);
 
 } // namespace pellimo

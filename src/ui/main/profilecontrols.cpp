@@ -1,6 +1,6 @@
 #include "profilecontrols.h"
 
-#include "platform/warning.h"
+#include "model/warning.h"
 
 #include <array>
 

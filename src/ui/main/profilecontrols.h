@@ -4,7 +4,7 @@
 // program runs: into the window's spinners, labels and text boxes, or, in a hidden run that
 // builds no widget, into nothing but the same range checks.
 
-#include "startup/stampprofile.h"
+#include "model/stampprofile.h"
 
 #include <QString>
 #include <cstdint>

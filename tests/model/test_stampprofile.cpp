@@ -1,6 +1,6 @@
-#include "startup/appsettings.h"
-#include "startup/appstate.h"
-#include "startup/stampprofile.h"
+#include "model/appsettings.h"
+#include "model/appstate.h"
+#include "model/stampprofile.h"
 
 #include <QTest>
 

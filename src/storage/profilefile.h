@@ -1,7 +1,7 @@
 #pragma once
 
-#include "savestatus.h"
-#include "stampprofile.h"
+#include "model/savestatus.h"
+#include "model/stampprofile.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "startupsequence.h"
 
-#include "profilefile.h"
-#include "settingsfile.h"
-#include "stampprofile.h"
+#include "model/stampprofile.h"
+#include "storage/profilefile.h"
+#include "storage/settingsfile.h"
 
 #include <QFileInfo>
 

@@ -2,7 +2,7 @@
 
 #include "cp932.h"
 #include "datafileio.h"
-#include "platform/warning.h"
+#include "model/warning.h"
 #include "profilereader.h"
 #include "savemessages.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "savestatus.h"
+#include "model/savestatus.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "appsettings.h"
-#include "savestatus.h"
+#include "model/appsettings.h"
+#include "model/savestatus.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "platform/warning.h"
-#include "startup/appstate.h"
-#include "startup/profilefile.h"
-#include "startup/settingsfile.h"
-#include "startup/stampprofile.h"
-#include "startup/startupsequence.h"
+#include "app/startupsequence.h"
+#include "model/appstate.h"
+#include "model/stampprofile.h"
+#include "model/warning.h"
+#include "storage/profilefile.h"
+#include "storage/settingsfile.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "startup/commandline.h"
+#include "app/commandline.h"
 
 #include <QTest>
 

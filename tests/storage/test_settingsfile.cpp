@@ -1,5 +1,5 @@
-#include "startup/cp932.h"
-#include "startup/settingsfile.h"
+#include "storage/cp932.h"
+#include "storage/settingsfile.h"
 #include "testfiles.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "startup/cp932.h"
-#include "startup/profilefile.h"
+#include "storage/cp932.h"
+#include "storage/profilefile.h"
 #include "testfiles.h"
 #include "warningrecorder.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stampprofile.h"
+#include "model/stampprofile.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "appstate.h"
 #include "commandline.h"
-#include "savestatus.h"
+#include "model/appstate.h"
+#include "model/savestatus.h"
 
 #include <QString>
 
