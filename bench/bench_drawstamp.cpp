@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // drawStamp of the default profile on the 200 x 200 PicBase, the redraw that follows every edit.
 
 #include "model/stampprofile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the default stamp with a date text and writes it to a PNG file, so that the drawing can be
 // looked at without starting the program: stamp_png <file.png> [date text | --frame]
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # pellimo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
 # Builds one Qt Test executable and registers it with CTest on the offscreen platform.
 find_package(Qt6 REQUIRED COMPONENTS Test)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command-line parser. The input is the argument string in UTF-8. Properties, checked against
 // a plain reading of the grammar: hidden mode exactly when the lower-cased text before the first
 // space is "nogui"; then a user 1..5 exactly when the lower-cased text between the first and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The date formatter takes any pattern a user types and any date the clock gives. The input is
 // the pattern (UTF-8, or UTF-16 code units when the mode byte asks for it, so lone surrogates are
 // reached too) followed by 13 bytes that choose the date and time. Properties:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The profile reader takes whatever bytes a disk gives it. Properties:
 // - it never crashes, hangs or reads past the bytes;
 // - a start of the bytes read as "the file may go on" is either refused or read exactly as the
@@ -84,7 +85,7 @@ void checkRoundTrip(const StampProfile &read)
 
     StampProfile again = startingProfile();
     const int before = warningCount();
-    check(loadProfile(again, path) == 0, "loadProfile refused what saveProfile wrote");
+    check(loadProfile(again, path), "loadProfile refused what saveProfile wrote");
     check(warningCount() == before, "loadProfile warned on what saveProfile wrote");
     check(again == read, "the saved profile reads back differently",
           describe(again) + QStringLiteral("\n--- saved:\n") + describe(read));

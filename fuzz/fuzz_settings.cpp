@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings reader and editor. The input is an existing settings file, optionally followed by
 // the bytes 00 FF and the parameters of an edit (which entry, which value) and of a settings
 // record to save. Properties:

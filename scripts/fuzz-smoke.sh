@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the fuzz preset and runs every fuzz target for SECONDS on a copy of its seed corpus
 # (fuzz/corpus/<target> plus the matching golden files of tests/data). Fails on any crash, hang,
 # leak, sanitizer report or broken property; the input that broke a target is kept under

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages that Pellimo needs, and only those that are missing.
 #   scripts/install-deps.sh          build and run
 #   scripts/install-deps.sh --test   build, run and test (Xvfb, xclip, xdotool, a nested Wayland

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds and runs every test: the whole suite in the normal build, the whole suite again with
 # AddressSanitizer and UndefinedBehaviorSanitizer (leaks included), then a short run of each fuzzer.
 #   scripts/test-all.sh [FUZZ_SECONDS]     (default 20 seconds per fuzz target)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for start-up time: a Qt Widgets program that only constructs its application
 // object (which connects to the display) and exits.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Times `pellimo nogui` against a bare Qt program that only constructs QApplication and exits.
 
 Both run on a private Xvfb display, alternating (the order flips every round), several rounds;

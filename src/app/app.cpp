@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app.h"
 
 #include "app/commandline.h"
@@ -11,8 +12,8 @@
 #include "platform/programfolder.h"
 #include "platform/wlcopy.h"
 #include "render/stampfonts.h"
-#include "ui/main/frmmain.h"
 #include "ui/main/hiddenload.h"
+#include "ui/main/mainwindow.h"
 #include "warmup.h"
 
 #include <QApplication>
@@ -39,9 +40,9 @@ QString argumentString(int argc, char **argv)
 }
 
 // The main window must outlive its own close so that its result can still be asked for.
-QPointer<frmMain> createMainWindow(AppState &state)
+QPointer<MainWindow> createMainWindow(AppState &state)
 {
-    QPointer<frmMain> window = new frmMain(state);
+    QPointer<MainWindow> window = new MainWindow(state);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     return window;
 }
@@ -73,8 +74,8 @@ int runHidden(AppState &state)
 // Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.
 int runNormal(AppState &state)
 {
-    QPointer<frmMain> window = createMainWindow(state);
-    window->Form_Load();
+    QPointer<MainWindow> window = createMainWindow(state);
+    window->load();
     window->show();
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::exec();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "startupsequence.h"
 
 #include "model/stampprofile.h"
@@ -20,7 +21,7 @@ bool fileExists(const QString &path)
 
 void loadProfileOrDefaults(AppState &state)
 {
-    if (loadProfile(state.profile, profileFilePath(state.programFolder, state.currentUser)) != 0)
+    if (!loadProfile(state.profile, profileFilePath(state.programFolder, state.currentUser)))
         loadDefaultProfile(state.profile);
 }
 

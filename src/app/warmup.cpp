@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "warmup.h"
 
 #include "datefmt/dateformat.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "datefmt/dateformat.h"
 
 #include "datefmt/datepattern.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "datefmt/datepattern.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "warning.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The clipboard path, from the Set command to the stamp that stays pasteable after the program

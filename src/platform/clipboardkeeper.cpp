@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "clipboardkeeper.h"
 
 #include "x11selection.h"

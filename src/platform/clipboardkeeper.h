@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Keeping the clipboard after the program ends. On X11 a clipboard's contents live in the

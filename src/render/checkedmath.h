@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Integer arithmetic that fails instead of wrapping: every result that leaves its type's range

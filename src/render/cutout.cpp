@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cutout.h"
 
 #include "framegeometry.h"

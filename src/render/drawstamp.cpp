@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "drawstamp.h"
 
 #include "circleregion.h"
@@ -90,15 +91,15 @@ void drawAll(QImage &picBase, const StampProfile &profile)
     if (picBase.format() != QImage::Format_RGB32)
         picBase = picBase.convertToFormat(QImage::Format_RGB32);
 
-    // 1. Clear.
+    // A white surface.
     picBase.fill(Qt::white);
-    // 2, 3. Size of the drawing area and the circle's bounding square.
+    // The circle's bounding square, centred on the drawing area.
     FrameGeometry g = frameSquare(picBase.width(), picBase.height(), profile.radius);
-    // 4. Pen and text colour, pen width.
+    // One colour for the circle, the band lines and the texts; the pen width for the lines.
     if (profile.lineWidth < 1)
         throw Refused("pen width below one pixel");
     const QColor colour = stampColour(profile.colour);
-    // 5. The outline, centred on the circle and not cut by the clip that follows.
+    // The outline, centred on the circle and not cut by the clip that follows.
     const QRect square = QRect(g.L, g.T, g.D, g.D).normalized();
     fillRects(picBase, outlineRects(square, profile.lineWidth, picBase.rect()), colour.rgb());
 
@@ -108,13 +109,13 @@ void drawAll(QImage &picBase, const StampProfile &profile)
     painter.setPen(QPen(colour, profile.lineWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
-    // 6. Everything after this is clipped to the inside of the circle.
+    // Everything after this is clipped to the inside of the circle.
     painter.setClipRegion(diskRegion(square, 0, picBase.rect()));
-    // 7, 8. The band lines, across the whole width; the clip leaves the chords.
+    // The band lines, across the whole width; the clip leaves the chords.
     addBandLines(g, profile.topAreaPercent, profile.bottomAreaPercent);
     painter.drawLine(QPointF(0, g.Y1), QPointF(g.W, g.Y1));
     painter.drawLine(QPointF(0, g.Y2), QPointF(g.W, g.Y2));
-    // 10. The texts: organisation, date, then the name row.
+    // The texts: organisation, date, then the name row.
     drawCentredItem(painter, profile.items[0], g.W, g.T, g.Y1);
     drawCentredItem(painter, profile.items[1], g.W, g.Y1, g.Y2);
     drawNameRow(painter, profile.items[2], profile.items[3], g.W, g.Y2, g.B);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framegeometry.h"
 
 #include "checkedmath.h"
@@ -30,13 +31,6 @@ void addBandLines(FrameGeometry &g, int16_t topAreaPercent, int16_t bottomAreaPe
     const int16_t bottomBand = div<int16_t>(mul<int16_t>(g.D, bottomAreaPercent), 100);
     g.Y1 = add<int32_t>(g.T, topBand);
     g.Y2 = sub<int32_t>(g.B, bottomBand);
-}
-
-FrameGeometry frameGeometry(int W, int H, const StampProfile &profile)
-{
-    FrameGeometry g = frameSquare(W, H, profile.radius);
-    addBandLines(g, profile.topAreaPercent, profile.bottomAreaPercent);
-    return g;
 }
 
 CropRect cropRect(int W, int H, int16_t radius)

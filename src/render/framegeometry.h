@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "model/stampprofile.h"
@@ -13,11 +14,9 @@ struct FrameGeometry {
     int32_t R = 0, B = 0, Y1 = 0, Y2 = 0;
 };
 
-FrameGeometry frameGeometry(int W, int H, const StampProfile &profile);
-
-// The two halves of frameGeometry, in the order the drawing needs them: the square (W, H, D, L, T,
-// R, B) before the circle is stroked, the band lines (Y1, Y2) only after it, so that an overflow in
-// the band lines leaves the circle drawn.
+// Computed in two halves, in the order the drawing needs them: the square (W, H, D, L, T, R, B)
+// before the circle is stroked, the band lines (Y1, Y2) only after it, so that an overflow in the
+// band lines leaves the circle drawn.
 FrameGeometry frameSquare(int W, int H, int16_t radius);
 void addBandLines(FrameGeometry &geometry, int16_t topAreaPercent, int16_t bottomAreaPercent);
 

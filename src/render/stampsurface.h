@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QColor>
@@ -7,7 +8,6 @@
 namespace pellimo {
 
 inline constexpr int kPicBaseSize = 200; // drawing area of PicBase, in pixels
-inline constexpr int kSurfaceDpi = 96;
 
 // A persistent RGB32 raster at 96 dpi, white when created: what PicBase and PicTemp draw on.
 // It keeps its pixels while no window is shown. Null when the size is empty or cannot be allocated.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "textplacement.h"
 
 #include "checkedmath.h"
@@ -63,15 +64,6 @@ QPoint placeName2(int bandTop, int bandBottom, const Name1Placement &name1, Meas
     const int32_t x =
         nearestEven(static_cast<double>(rowEnd) - name2.width + static_cast<double>(offsetX2));
     return {x, centredTop(bandTop, bandBottom, hName2, offsetY2)};
-}
-
-NameRowPlacement placeNameRow(int W, int bandTop, int bandBottom, MeasuredText name1,
-                              MeasuredText name2, int16_t offsetX1, int16_t offsetY1,
-                              int16_t offsetX2, int16_t offsetY2)
-{
-    const Name1Placement first =
-        placeName1(W, bandTop, bandBottom, name1, name2.width, offsetX1, offsetY1);
-    return {first.position, placeName2(bandTop, bandBottom, first, name2, offsetX2, offsetY2)};
 }
 
 } // namespace pellimo

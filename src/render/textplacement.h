@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QPoint>
@@ -17,19 +18,9 @@ struct MeasuredText {
 QPoint placeCentredLine(int W, int bandTop, int bandBottom, MeasuredText size, int16_t offsetX,
                         int16_t offsetY);
 
-struct NameRowPlacement {
-    QPoint name1;
-    QPoint name2;
-};
-
 // The name row: name 1 then name 2 as one block centred on W, each centred vertically in the band
-// by its own height. name2Width is measured in name 2's font, name1Width in name 1's.
-NameRowPlacement placeNameRow(int W, int bandTop, int bandBottom, MeasuredText name1,
-                              MeasuredText name2, int16_t offsetX1, int16_t offsetY1,
-                              int16_t offsetX2, int16_t offsetY2);
-
-// placeNameRow in the two steps the drawing takes: name 1 is placed (and drawn) before name 2 is
-// placed, so a failure placing name 2 leaves name 1 on the stamp.
+// by its own height. Placed in the two steps the drawing takes: name 1 is placed (and drawn) before
+// name 2 is placed, so a failure placing name 2 leaves name 1 on the stamp.
 struct Name1Placement {
     QPoint position;
     int32_t rowWidth = 0; // nearest(width of name 1 + nearest(width of name 2))

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "setcommand.h"
 
 #include "model/warning.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "datafileio.h"
 
 #include "savemessages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "profilefile.h"
 
 #include "cp932.h"
@@ -88,11 +89,11 @@ QString profileReadWarningText()
     });
 }
 
-int16_t loadProfile(StampProfile &profile, const QString &path)
+bool loadProfile(StampProfile &profile, const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return 1;
+        return false;
 
     bool read = false;
     if (!info.isDir()) {
@@ -104,9 +105,9 @@ int16_t loadProfile(StampProfile &profile, const QString &path)
                                              bytes.size() <= kProfileReadLimit, profile);
     }
     if (read)
-        return 0;
+        return true;
     showWarning(profileReadWarningText());
-    return 1;
+    return false;
 }
 
 } // namespace pellimo

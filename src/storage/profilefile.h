@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "model/savestatus.h"
@@ -20,10 +21,10 @@ QString unstorableCharacters(const QString &text);
 // file cannot hold is refused without touching the file.
 [[nodiscard]] SaveStatus saveProfile(const StampProfile &profile, const QString &path);
 
-// Reads the file into the profile. 0: the whole profile was read. 1: the file is missing (silently,
-// profile untouched) or damaged (the reader's warning is shown; fields of the steps before the
-// failure keep their new values). Never changes the file.
-int16_t loadProfile(StampProfile &profile, const QString &path);
+// Reads the file into the profile. True: the whole profile was read. False: the file is missing
+// (silently, profile untouched) or damaged (the reader's warning is shown; fields of the steps
+// before the failure keep their new values). Never changes the file.
+bool loadProfile(StampProfile &profile, const QString &path);
 
 // The text of the reader's three-line warning, lines joined by CR LF.
 QString profileReadWarningText();

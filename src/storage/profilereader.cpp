@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "profilereader.h"
 
 #include "cp932.h"

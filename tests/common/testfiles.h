@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Small helpers the tests share: raw file bytes, CP932 literals, and a readable profile dump.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "datefmt/japaneseera.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The pieces the end-to-end tests drive the real program with: a private Xvfb display, a fresh

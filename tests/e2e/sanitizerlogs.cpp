@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sanitizerlogs.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Sanitizer reports of the program under test, written to files instead of stderr. The process

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A sanitizer build of the program ends clean, leaks included, on every way a run ends: the
 // reports go to files, since the process that serves the clipboard exits with its stderr on
 // /dev/null. Skipped when the program under test is a plain build.

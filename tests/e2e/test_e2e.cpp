@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built program, run as a user runs it, on a private Xvfb display: each test works in a fresh
 // program folder holding a copy of the executable, and reads the clipboard with xclip after the
 // program has returned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Twenty starts of the program in one program folder, released at the same moment: exactly one
 // runs; each of the others shows that Pellimo is already running, ends with status 2 and leaves
 // every file, the lock file included, as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/appsettings.h"
 #include "model/appstate.h"
 #include "model/stampprofile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/displaycheck.h"
 
 #include <QTest>

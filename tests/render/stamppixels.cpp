@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stamppixels.h"
 
 #include "render/drawstamp.h"

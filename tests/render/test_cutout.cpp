@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/checkedmath.h"
 #include "render/cutout.h"
 #include "render/stampsurface.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/circleregion.h"
 #include "render/drawstamp.h"
 #include "render/framegeometry.h"
@@ -16,6 +17,14 @@ using ProfileEdit = std::function<void(StampProfile &)>;
 Q_DECLARE_METATYPE(ProfileEdit)
 
 namespace {
+
+// The whole frame, computed in the drawing's two steps.
+FrameGeometry frameGeometry(int W, int H, const StampProfile &profile)
+{
+    FrameGeometry g = frameSquare(W, H, profile.radius);
+    addBandLines(g, profile.topAreaPercent, profile.bottomAreaPercent);
+    return g;
+}
 
 constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kWhite = 0xFFFFFFFF;

@@ -1,9 +1,22 @@
+// SPDX-License-Identifier: MIT
 #include "render/checkedmath.h"
 #include "render/framegeometry.h"
 
 #include <QTest>
 
 using namespace pellimo;
+
+namespace {
+
+// The whole frame, computed in the drawing's two steps.
+FrameGeometry frameGeometry(int W, int H, const StampProfile &profile)
+{
+    FrameGeometry g = frameSquare(W, H, profile.radius);
+    addBandLines(g, profile.topAreaPercent, profile.bottomAreaPercent);
+    return g;
+}
+
+} // namespace
 
 class TestFrameGeometry : public QObject {
     Q_OBJECT

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/stampfonts.h"
 #include "render/stampsurface.h"
 #include "stamppixels.h"

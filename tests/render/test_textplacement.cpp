@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/checkedmath.h"
 #include "render/textplacement.h"
 
@@ -142,11 +143,12 @@ private Q_SLOTS:
         QFETCH(QList<int>, offsets);
         QFETCH(QPoint, expected1);
         QFETCH(QPoint, expected2);
-        const NameRowPlacement p =
-            placeNameRow(W, Y2, B, {name1[0], name1[1]}, {name2[0], name2[1]}, int16_t(offsets[0]),
-                         int16_t(offsets[1]), int16_t(offsets[2]), int16_t(offsets[3]));
-        QCOMPARE(p.name1, expected1);
-        QCOMPARE(p.name2, expected2);
+        const Name1Placement first = placeName1(W, Y2, B, {name1[0], name1[1]}, name2[0],
+                                                int16_t(offsets[0]), int16_t(offsets[1]));
+        QCOMPARE(first.position, expected1);
+        QCOMPARE(placeName2(Y2, B, first, {name2[0], name2[1]}, int16_t(offsets[2]),
+                            int16_t(offsets[3])),
+                 expected2);
     }
 
     void placementOverflow_data()
@@ -172,9 +174,12 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(
             checked::OverflowError,
             placeCentredLine(W, bandTop, bandBottom, {width, 12.0}, 0, int16_t(offsetY)));
-        QVERIFY_THROWS_EXCEPTION(checked::OverflowError,
-                                 placeNameRow(W, bandTop, bandBottom, {width, 12.0}, {0.0, 12.0}, 0,
-                                              int16_t(offsetY), 0, int16_t(offsetY)));
+        const auto placeRow = [&] {
+            const Name1Placement first =
+                placeName1(W, bandTop, bandBottom, {width, 12.0}, 0.0, 0, int16_t(offsetY));
+            (void)placeName2(bandTop, bandBottom, first, {0.0, 12.0}, 0, int16_t(offsetY));
+        };
+        QVERIFY_THROWS_EXCEPTION(checked::OverflowError, placeRow());
     }
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saves two different profiles and two different settings records in turn, as fast as it can,
 // until it is killed. test_crashsafe kills it at random moments and inspects the files.
 #include "savedesigns.h"

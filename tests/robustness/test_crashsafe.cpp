@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kills a process that saves without pause at random moments: each data file must always hold one
 // whole version, the old or the new, never a mix or a truncation.
 #include "savedesigns.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "storage/cp932.h"
 #include "storage/settingsfile.h"
 #include "testfiles.h"

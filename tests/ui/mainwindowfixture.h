@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the main window's tests share: a program folder of their own with a profile file per
@@ -8,7 +9,7 @@
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
 #include "storage/profilefile.h"
-#include "ui/main/frmmain.h"
+#include "ui/main/mainwindow.h"
 #include "ui/main/pickers.h"
 
 #include <QFile>
@@ -74,22 +75,22 @@ public:
     }
 
     // Builds the window (not yet loaded); pickers are the scripted ones.
-    frmMain &window()
+    MainWindow &window()
     {
         if (!m_window) {
-            m_window = std::make_unique<frmMain>(state, &fixedNow);
+            m_window = std::make_unique<MainWindow>(state, &fixedNow);
             auto picks = std::make_unique<ScriptedPickers>();
             pickers = picks.get();
             m_window->setPickers(std::move(picks));
-            redraws = std::make_unique<QSignalSpy>(m_window.get(), &frmMain::stampDrawn);
+            redraws = std::make_unique<QSignalSpy>(m_window.get(), &MainWindow::stampDrawn);
         }
         return *m_window;
     }
 
     // Shows the window (which loads it) and waits until it is active, as a user would see it.
-    frmMain &shownWindow()
+    MainWindow &shownWindow()
     {
-        frmMain &w = window();
+        MainWindow &w = window();
         w.show();
         if (!QTest::qWaitForWindowActive(&w))
             qWarning("main window did not become active");
@@ -120,7 +121,7 @@ public:
 
 private:
     WarningHandler m_previousHandler;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 // Types `text` into the focused box as the input method commits it (works for any script).

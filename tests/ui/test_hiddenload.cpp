@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A nogui run without the main window against the window's own load sequence: the same warnings
 // in the same order, the same stamp on the clipboard, the same saved file, and no widget built.
 
@@ -6,8 +7,8 @@
 #include "model/warning.h"
 #include "render/stampfonts.h"
 #include "storage/profilefile.h"
-#include "ui/main/frmmain.h"
 #include "ui/main/hiddenload.h"
+#include "ui/main/mainwindow.h"
 #include "warningrecorder.h"
 
 #include <QApplication>
@@ -83,8 +84,8 @@ Outcome runThroughWindow(const QString &folder, const Change &change)
     WarningRecorder recorder;
     bool ok = false;
     {
-        frmMain window(run.state, &fixedNow);
-        window.Form_Load();
+        MainWindow window(run.state, &fixedNow);
+        window.load();
         ok = window.lastSetSucceeded();
     }
     return run.finish(recorder, ok);

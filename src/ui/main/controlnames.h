@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The one place that says how the main window's controls are named. Every control's Qt

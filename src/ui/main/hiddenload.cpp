@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "hiddenload.h"
 
 #include "loadsequence.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "loadsequence.h"
 
 #include "datefmt/dateformat.h"

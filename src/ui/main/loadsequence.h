@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The main window's load sequence, written once for the window and for the hidden run (nogui),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "profilecontrols.h"
 
 #include "model/warning.h"
@@ -9,11 +10,11 @@ namespace pellimo {
 SpinnerLimits spinnerLimits(SpinnerId id)
 {
     static constexpr std::array<SpinnerLimits, kSpinnerCount> table = {{
-        {-50, -20, -30}, // RadUpDown: radius 20..50
-        {-5, -1, -1},    // WtUpDown: line width 1..5
-        {-40, -10, -40}, // AreaUpdown(0): organisation band 10..40 %
-        {-40, -10, -35}, // AreaUpdown(1): name band 10..40 %
-        {-10, 10, 0},    // ScUpDown(0..7): offsets -10..10
+        {20, 50, 30}, // RadUpDown: radius
+        {1, 5, 1},    // WtUpDown: line width
+        {10, 40, 40}, // AreaUpdown(0): organisation band, percent
+        {10, 40, 35}, // AreaUpdown(1): name band, percent
+        {-10, 10, 0}, // ScUpDown(0..7): offsets
         {-10, 10, 0},
         {-10, 10, 0},
         {-10, 10, 0},
@@ -28,8 +29,7 @@ SpinnerLimits spinnerLimits(SpinnerId id)
 bool spinnerAcceptsField(SpinnerId id, int16_t field)
 {
     const SpinnerLimits limits = spinnerLimits(id);
-    const int position = -int(field); // in int: the negation of -32768 is out of range, not wrapped
-    return position >= limits.minimum && position <= limits.maximum;
+    return field >= limits.minimum && field <= limits.maximum;
 }
 
 QString profileToControlsWarningText(int16_t user)
@@ -47,8 +47,6 @@ QString profileToControlsWarningText(int16_t user)
 
 bool profileToControls(const StampProfile &profile, int16_t currentUser, ProfileControls &controls)
 {
-    // The negation is taken in int, so a field of -32768 is refused like any other value that
-    // does not fit.
     bool ok = controls.putSpinner(SpinnerId::RadUpDown, profile.radius) &&
               controls.putSpinner(SpinnerId::WtUpDown, profile.lineWidth) &&
               controls.putSpinner(areaUpdown(0), profile.topAreaPercent) &&

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Filling the main window's controls from the current profile, written once for both ways the
@@ -31,12 +32,11 @@ constexpr SpinnerId scUpDown(int index)
     return SpinnerId(int(SpinnerId::ScUpDown0) + index);
 }
 
-// A spinner's stored limits (the shown range negated: minimum at the upper end) and the position
-// the form stores for it before anything is loaded.
+// A spinner's range of shown values, and the value the window shows before anything is loaded.
 struct SpinnerLimits {
     int minimum;
     int maximum;
-    int designPosition;
+    int designValue;
 };
 
 SpinnerLimits spinnerLimits(SpinnerId id);
@@ -45,15 +45,15 @@ SpinnerLimits spinnerLimits(SpinnerId id);
 class ProfileControls {
 public:
     virtual ~ProfileControls() = default;
-    // Moves the spinner to the negated field and shows the field in its value label. False, and
-    // nothing changes, when the spinner refuses the position.
+    // Sets the spinner to the field and shows the field in its value label. False, and nothing
+    // changes, when the field lies outside the spinner's range.
     virtual bool putSpinner(SpinnerId id, int16_t field) = 0;
     // Puts the text of line `line` (0..3) into its text box.
     virtual void putText(int line, const QString &text) = 0;
 };
 
-// Whether the spinner takes the negated field as its position: what a hidden run checks where the
-// window moves the spinner itself.
+// Whether the field lies within the spinner's range: what a hidden run checks where the window
+// sets the spinner itself.
 bool spinnerAcceptsField(SpinnerId id, int16_t field);
 
 // Fills the controls from the profile in the window's fixed order: radius, line width, the two

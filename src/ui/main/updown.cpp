@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "updown.h"
 
 #include <QKeyEvent>
@@ -12,10 +13,10 @@ constexpr int kRepeatDelayMs = 400;   // holding an arrow down: first repeat
 constexpr int kRepeatIntervalMs = 60; // then one step every interval
 } // namespace
 
-UpDown::UpDown(int minimum, int maximum, int position, QWidget *parent)
-    : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_position(position)
+UpDown::UpDown(int minimum, int maximum, int value, QWidget *parent)
+    : QWidget(parent), m_minimumPosition(-maximum), m_maximumPosition(-minimum), m_position(-value)
 {
-    Q_ASSERT(minimum <= position && position <= maximum);
+    Q_ASSERT(minimum <= value && value <= maximum);
     setFocusPolicy(Qt::StrongFocus);
     m_repeat.setSingleShot(false);
     connect(&m_repeat, &QTimer::timeout, this, [this] {
@@ -24,27 +25,43 @@ UpDown::UpDown(int minimum, int maximum, int position, QWidget *parent)
     });
 }
 
+bool UpDown::setRange(int minimum, int maximum)
+{
+    if (minimum > maximum || value() < minimum || value() > maximum)
+        return false;
+    m_minimumPosition = -maximum;
+    m_maximumPosition = -minimum;
+    return true;
+}
+
+bool UpDown::setValue(int value)
+{
+    // Taken in 64 bits: the negation of INT_MIN is refused like any other value out of range.
+    const long long position = -static_cast<long long>(value);
+    if (position < m_minimumPosition || position > m_maximumPosition)
+        return false;
+    return setPosition(int(position));
+}
+
 bool UpDown::setPosition(int position)
 {
-    if (position < m_minimum || position > m_maximum)
-        return false;
     if (position == m_position)
         return true;
     m_position = position;
     update();
-    Q_EMIT Change();
+    Q_EMIT valueChanged(value());
     return true;
 }
 
 void UpDown::stepUp()
 {
-    if (m_position > m_minimum)
+    if (m_position > m_minimumPosition)
         (void)setPosition(m_position - 1);
 }
 
 void UpDown::stepDown()
 {
-    if (m_position < m_maximum)
+    if (m_position < m_maximumPosition)
         (void)setPosition(m_position + 1);
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QTimer>
@@ -5,27 +6,29 @@
 
 namespace pellimo {
 
-// The small vertical up/down control of the main window: two arrows, no thumb, steps of 1.
-// Like a vertical scroll bar, its position runs from `minimum` at the upper end to `maximum` at
-// the lower end; the window stores negative limits and shows the negated position, so the upper
-// arrow raises the shown number.
+// The small vertical up/down control of the main window: two arrows, no thumb, steps of 1. The
+// upper arrow (and the Up key) raises the value by one, the lower arrow lowers it; at the end of
+// the range nothing happens. Inside, it is the classic vertical scroll bar, whose position runs
+// from the top down and is the negated value; only this class knows that.
 //
-// A position outside minimum..maximum is refused, never clamped. Change is emitted only when the
-// position really changes, and synchronously, inside the call that moved it.
+// Unlike QSpinBox, a value outside minimum..maximum is refused, never clamped: a stored value that
+// does not fit must be noticed. valueChanged is emitted only when the value really changes, and
+// synchronously, inside the call that changed it.
 class UpDown : public QWidget {
     Q_OBJECT
 public:
-    UpDown(int minimum, int maximum, int position, QWidget *parent = nullptr);
+    UpDown(int minimum, int maximum, int value, QWidget *parent = nullptr);
 
-    int minimum() const { return m_minimum; }
-    int maximum() const { return m_maximum; }
-    int position() const { return m_position; }
+    int minimum() const { return -m_maximumPosition; }
+    int maximum() const { return -m_minimumPosition; }
+    int value() const { return -m_position; }
 
-    // Moves to `position`. False, and nothing changes, when it lies outside minimum..maximum.
-    [[nodiscard]] bool setPosition(int position);
+    // Sets the range; a value outside it is refused (false, nothing changes).
+    [[nodiscard]] bool setRange(int minimum, int maximum);
 
-    // What the arrows do: the upper arrow moves towards `minimum`, the lower towards `maximum`.
-    // At the end of the range nothing happens.
+    // Moves to `value`. False, and nothing changes, when it lies outside minimum..maximum.
+    [[nodiscard]] bool setValue(int value);
+
     void stepUp();
     void stepDown();
 
@@ -36,7 +39,7 @@ public:
     QSize sizeHint() const override { return {17, 21}; }
 
 Q_SIGNALS:
-    void Change();
+    void valueChanged(int value);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -47,11 +50,13 @@ protected:
 
 private:
     enum class Arrow { None, Up, Down };
+    bool setPosition(int position);
     void step(Arrow arrow);
     void stopRepeat();
 
-    int m_minimum;
-    int m_maximum;
+    // Scroll-bar positions: the upper end is the smallest, and each is the negated value.
+    int m_minimumPosition;
+    int m_maximumPosition;
     int m_position;
     Arrow m_pressed = Arrow::None;
     QTimer m_repeat;

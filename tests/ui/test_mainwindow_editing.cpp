@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Editing in the main window as a user does it: spinner arrows, typing and leaving a box, the
 // user switch, and filling the controls from a profile that holds values they cannot show.
 
@@ -29,17 +30,17 @@ int16_t &field(StampProfile &p, const QString &name)
     return name.endsWith(QLatin1Char('X')) ? item.offsetX : item.offsetY;
 }
 
-// "LBLRad=30" checks a label's or box's text, "RadUpDown@-30" a spinner's position.
+// "LBLRad=30" checks a label's or box's text, "RadUpDown@30" a spinner's value.
 void checkControls(MainWindowFixture &f, const QStringList &checks)
 {
     for (const QString &check : checks) {
-        const bool isPosition = check.contains(QLatin1Char('@'));
-        const QStringList parts = check.split(isPosition ? QLatin1Char('@') : QLatin1Char('='));
+        const bool isValue = check.contains(QLatin1Char('@'));
+        const QStringList parts = check.split(isValue ? QLatin1Char('@') : QLatin1Char('='));
         QWidget *c = f.control(parts[0]);
         QVERIFY2(c, qPrintable(parts[0]));
         QString actual;
-        if (isPosition)
-            actual = QString::number(qobject_cast<UpDown *>(c)->position());
+        if (isValue)
+            actual = QString::number(qobject_cast<UpDown *>(c)->value());
         else if (auto *label = qobject_cast<QLabel *>(c))
             actual = label->text();
         else
@@ -67,7 +68,7 @@ void pressArrowOf(MainWindowFixture &f, const QString &spinner)
 
 } // namespace
 
-class TestFrmMainEditing : public QObject {
+class TestMainWindowEditing : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void spinnerArrowsEditTheProfile_data()
@@ -269,20 +270,20 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("checks");
         QTest::newRow("radius 51: no control changes")
             << QStringLiteral("radius51") << 1 << true << false
-            << QStringList{"LBLRad=30", "RadUpDown@-30", "LBLWt=1", "txtItem0=組織名",
+            << QStringList{"LBLRad=30", "RadUpDown@30", "LBLWt=1", "txtItem0=組織名",
                            "txtItem1=2001.06.04"};
         QTest::newRow("radius -32768") << QStringLiteral("radiusMin") << 1 << true << true
-                                       << QStringList{"LBLRad=30", "RadUpDown@-30"};
+                                       << QStringList{"LBLRad=30", "RadUpDown@30"};
         QTest::newRow("items[2].offsetX 11: line 2 half filled")
             << QStringLiteral("offsetX11") << 1 << true << false
-            << QStringList{"LBLRad=35",   "txtItem2=山田", "ScUpDown2@-3", "LBLSet2=3",
-                           "ScUpDown6@0", "LBLSet6=0",     "txtItem3=名",  "LBLSet3=0"};
+            << QStringList{"LBLRad=35",   "txtItem2=山田", "ScUpDown2@3", "LBLSet2=3",
+                           "ScUpDown6@0", "LBLSet6=0",     "txtItem3=名", "LBLSet3=0"};
         QTest::newRow("user 4, line width 0")
             << QStringLiteral("lineWidth0") << 4 << true << true
-            << QStringList{"LBLRad=35", "RadUpDown@-35", "WtUpDown@-1", "LBLWt=1"};
+            << QStringList{"LBLRad=35", "RadUpDown@35", "WtUpDown@1", "LBLWt=1"};
         QTest::newRow("offset -7 fits")
             << QStringLiteral("offset-7") << 1 << false << false
-            << QStringList{"LBLSet4=-7", "ScUpDown4@7", "txtItem3=花子"};
+            << QStringList{"LBLSet4=-7", "ScUpDown4@-7", "txtItem3=花子"};
     }
     void fillingStopsAtTheFirstValueThatDoesNotFit()
     {
@@ -310,7 +311,7 @@ private Q_SLOTS:
         StampProfile expected = p;
         expected.items[1].text = f.todaysDate();
 
-        f.window().Form_Load();
+        f.window().load();
         QStringList expectedWarnings;
         if (warned)
             expectedWarnings << profileToControlsWarning(user);
@@ -333,7 +334,7 @@ private Q_SLOTS:
         f.state.settings.dateFormat = QStringLiteral("yyyy/mm/dd");
         f.state.currentUser = 3;
         f.state.profile.items[1].text = QStringLiteral("08.12.06");
-        f.window().Form_Load();
+        f.window().load();
 
         auto *list = f.control<QComboBox>(QStringLiteral("cmbUserName"));
         QCOMPARE(list->count(), kUserCount);
@@ -349,5 +350,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMainEditing)
-#include "test_frmmain_editing.moc"
+QTEST_MAIN(TestMainWindowEditing)
+#include "test_mainwindow_editing.moc"

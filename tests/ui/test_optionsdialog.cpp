@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "model/warning.h"
 #include "storage/settingsfile.h"
-#include "ui/dialogs/frmoption.h"
+#include "ui/dialogs/optionsdialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -52,7 +53,7 @@ QString field(const AppSettings &s, const QString &key)
 
 } // namespace
 
-class TestFrmOption : public QObject {
+class TestOptionsDialog : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
@@ -61,7 +62,7 @@ class TestFrmOption : public QObject {
     QDateTime clock = kMorning;
     QStringList warnings;
     std::unique_ptr<QWidget> owner;
-    std::unique_ptr<frmOption> dlg;
+    std::unique_ptr<OptionsDialog> dlg;
 
     template <typename T> T *child(const QString &name)
     {
@@ -73,7 +74,7 @@ class TestFrmOption : public QObject {
 
     void open()
     {
-        dlg = std::make_unique<frmOption>(
+        dlg = std::make_unique<OptionsDialog>(
             settings, path, [this] { return clock; }, owner.get());
         dlg->show();
         QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
@@ -383,7 +384,7 @@ private Q_SLOTS:
 
     void runsModallyUnderExec()
     {
-        dlg = std::make_unique<frmOption>(
+        dlg = std::make_unique<OptionsDialog>(
             settings, path, [this] { return clock; }, owner.get());
         QTimer::singleShot(0, this, [this] {
             QTest::mouseClick(child<QRadioButton>(u"optStUp2"_s), Qt::LeftButton);
@@ -394,5 +395,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmOption)
-#include "test_frmoption.moc"
+QTEST_MAIN(TestOptionsDialog)
+#include "test_optionsdialog.moc"

@@ -1,6 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "windowplacement.h"
 
+#include "twips.h"
+
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 
@@ -42,6 +46,15 @@ QPoint availableScreenCentre(const QWidget *near)
     if (screen == nullptr)
         return {0, 0};
     return screen->availableGeometry().center();
+}
+
+QLabel *autoSizedLabel(const QString &text, const QString &name, int left, int top, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(twipsToPixels(left), twipsToPixels(top));
+    label->adjustSize();
+    return label;
 }
 
 } // namespace pellimo

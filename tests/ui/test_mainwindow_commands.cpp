@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's buttons: fonts and colour, Set, Options, About and Exit.
 
 #include "mainwindowfixture.h"
@@ -10,6 +11,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace pellimo;
@@ -41,7 +43,7 @@ void pressArrow(MainWindowFixture &f, const QString &name, bool upper)
 
 } // namespace
 
-class TestFrmMainCommands : public QObject {
+class TestMainWindowCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void fontChoiceGoesIntoOneLine_data()
@@ -161,9 +163,9 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.state.settings.autoClose = autoClose;
         const bool inactive = how == QLatin1String("inactive");
-        frmMain &w = inactive ? f.window() : f.shownWindow();
+        MainWindow &w = inactive ? f.window() : f.shownWindow();
         if (inactive)
-            w.Form_Load();
+            w.load();
         auto *box = f.control<QLineEdit>(QStringLiteral("txtItem0"));
         auto *name = f.control<QLineEdit>(QStringLiteral("txtItem2"));
         if (inactive) {
@@ -182,12 +184,12 @@ private Q_SLOTS:
 
         if (how == QLatin1String("click"))
             clickButton(f, QStringLiteral("cmdSet"));
-        else
-            QVERIFY(w.cmdSet_Click().ok);
+        else // Set run without the button taking the focus
+            f.control<QPushButton>(QStringLiteral("cmdSet"))->click();
 
         QVERIFY(w.lastSetSucceeded());
         StampProfile saved;
-        QCOMPARE(loadProfile(saved, f.profilePath(1)), int16_t(0));
+        QVERIFY(loadProfile(saved, f.profilePath(1)));
         QCOMPARE(saved.items[0].text, QStringLiteral(u"経理部"));
         QCOMPARE(saved.items[2].text, name->text()); // what is shown is what is saved
         QCOMPARE(saved, f.state.profile);
@@ -202,11 +204,12 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.state.settings.autoClose = true;
         f.state.programFolder = f.dir.filePath(QStringLiteral("no/such/folder"));
-        frmMain &w = f.shownWindow();
-        const SaveStatus status = w.cmdSet_Click();
-        QVERIFY(!status.ok);
+        MainWindow &w = f.shownWindow();
+        f.control<QPushButton>(QStringLiteral("cmdSet"))->click();
         QVERIFY(!w.lastSetSucceeded());
-        QCOMPARE(f.warnings, QStringList{status.error});
+        QCOMPARE(f.warnings.size(), 1);
+        QVERIFY(f.warnings[0].contains(QStringLiteral(u"プロファイルを保存できませんでした")));
+        QVERIFY(f.warnings[0].contains(QStringLiteral("user01.dat")));
         QVERIFY(w.isVisible());
     }
 
@@ -215,13 +218,13 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.state.noGuiMode = true;
         f.state.profile.radius = 50;
-        frmMain &w = f.window();
-        w.Form_Load();
+        MainWindow &w = f.window();
+        w.load();
         QVERIFY(w.lastSetSucceeded());
         QVERIFY(!w.isVisible());
         QCOMPARE(QApplication::clipboard()->image().size(), QSize(108, 108));
         StampProfile saved;
-        QCOMPARE(loadProfile(saved, f.profilePath(1)), int16_t(0));
+        QVERIFY(loadProfile(saved, f.profilePath(1)));
         QCOMPARE(saved.items[1].text, f.todaysDate());
     }
 
@@ -237,7 +240,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         QVERIFY(f.writeProfile(2, f.state.profile));
         f.state.currentUser = 2;
-        frmMain &w = f.shownWindow();
+        MainWindow &w = f.shownWindow();
         pressArrow(f, QStringLiteral("RadUpDown"), true); // an edit not saved with Set
         auto *date = f.control<QLineEdit>(QStringLiteral("txtItem1"));
         QTest::mouseClick(date, Qt::LeftButton);
@@ -275,7 +278,7 @@ private Q_SLOTS:
     void aboutIsModalOverTheWindow()
     {
         MainWindowFixture f;
-        frmMain &w = f.shownWindow();
+        MainWindow &w = f.shownWindow();
         const StampProfile before = f.state.profile;
         bool opened = false;
         whenModalOpens([&](QDialog *dialog) {
@@ -292,7 +295,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         QVERIFY(f.writeProfile(1, f.state.profile));
         const QByteArray fileBefore = f.fileBytes(1);
-        frmMain &w = f.shownWindow();
+        MainWindow &w = f.shownWindow();
         f.pickers->fontAnswer = FontChoice{QStringLiteral("Serif"), 20, false, false};
         clickButton(f, QStringLiteral("cmdFont0"));
         QCOMPARE(f.state.profile.items[0].fontSize, int16_t(20));
@@ -302,5 +305,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMainCommands)
-#include "test_frmmain_commands.moc"
+QTEST_MAIN(TestMainWindowCommands)
+#include "test_mainwindow_commands.moc"

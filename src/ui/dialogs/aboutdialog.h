@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QDialog>
@@ -10,28 +11,29 @@ namespace pellimo {
 
 // The about box: product line with the program's version, web address, copyright, Close.
 // Enter closes it (Close has the focus); Escape does not, the title-bar close box does.
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget *owner = nullptr);
-    ~frmAbout() override;
+    explicit AboutDialog(QWidget *owner = nullptr);
+    ~AboutDialog() override;
 
     // The texts the box shows.
     static QString productLine(); // "Pellimo v" and the program's version
     static QString webAddress();
     static QString copyrightLine();
 
-    void cmdClose_Click();
-
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
+private Q_SLOTS:
+    void onCloseClicked();
+
 private:
-    QLabel *LBLCopyright = nullptr;
-    QLabel *LBLProduct = nullptr;
-    QPushButton *cmdClose = nullptr;
-    QLineEdit *txtWebAddress = nullptr;
+    QLabel *m_LBLCopyright = nullptr;
+    QLabel *m_LBLProduct = nullptr;
+    QPushButton *m_cmdClose = nullptr;
+    QLineEdit *m_txtWebAddress = nullptr;
 };
 
 } // namespace pellimo

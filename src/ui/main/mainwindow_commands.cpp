@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: MIT
 // The main window's commands: Set, Options, About and Exit.
 
 #include "datefmt/dateformat.h"
-#include "frmmain.h"
+#include "mainwindow.h"
 #include "model/warning.h"
 #include "picbox.h"
 #include "stampcommand/setcommand.h"
 #include "storage/settingsfile.h"
-#include "ui/dialogs/frmabout.h"
-#include "ui/dialogs/frmoption.h"
+#include "ui/dialogs/aboutdialog.h"
+#include "ui/dialogs/optionsdialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -16,7 +17,7 @@
 
 namespace pellimo {
 
-void frmMain::commitEditedText()
+void MainWindow::commitEditedText()
 {
     // A click on Set takes the focus first, which commits the text being edited. When Set runs
     // any other way (Enter, the load sequence, a caller), the focus is moved here for the same
@@ -27,22 +28,27 @@ void frmMain::commitEditedText()
         m_cmdSet->setFocus(Qt::OtherFocusReason);
         if (!tracked || m_editingItem == index) {
             m_editingItem = -1;
-            txtItem_LostFocus(index);
+            onItemFocusLost(index);
         }
     }
     // Focus can move between the boxes without focus events while the window is not active
     // (Tab with no window manager); what was typed is what is shown, so it is what gets saved.
     for (int i = 0; i < kItemCount; ++i) {
         if (m_typedInto[i])
-            txtItem_LostFocus(i);
+            onItemFocusLost(i);
     }
 }
 
-SaveStatus frmMain::cmdSet_Click()
+void MainWindow::onSetClicked()
+{
+    (void)set();
+}
+
+SaveStatus MainWindow::set()
 {
     commitEditedText();
     const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
-    m_PicTemp->update();
+    m_picTempView->update();
     m_lastSetSucceeded = status.ok;
     if (!status) {
         showWarning(status.error);
@@ -53,15 +59,11 @@ SaveStatus frmMain::cmdSet_Click()
     return status;
 }
 
-bool frmMain::lastSetSucceeded() const
-{
-    return m_lastSetSucceeded;
-}
-
-void frmMain::cmdOption_Click()
+void MainWindow::onOptionsClicked()
 {
     {
-        frmOption dialog(m_state.settings, settingsFilePath(m_state.programFolder), m_now, this);
+        OptionsDialog dialog(m_state.settings, settingsFilePath(m_state.programFolder), m_now,
+                             this);
         dialog.exec();
     }
     // However the dialog was closed: names, the loaded user's entry, the date line.
@@ -83,13 +85,13 @@ void frmMain::cmdOption_Click()
     drawStamp();
 }
 
-void frmMain::cmdAbout_Click()
+void MainWindow::onAboutClicked()
 {
-    frmAbout about(this);
+    AboutDialog about(this);
     about.exec();
 }
 
-void frmMain::cmdEnd_Click()
+void MainWindow::onExitClicked()
 {
     close(); // nothing is saved
 }

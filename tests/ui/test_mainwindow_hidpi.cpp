@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window on a screen scaled by 2: twice the size, a crisp stamp, and a clipboard stamp
 // that keeps its size in stamp pixels.
 
@@ -6,18 +7,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPushButton>
 
 using namespace pellimo;
 using namespace pellimo::testing;
 
-class TestFrmMainHiDpi : public QObject {
+class TestMainWindowHiDpi : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void windowIsTwiceTheSizeAndTheStampCrisp()
     {
         MainWindowFixture f;
         f.state.profile.lineWidth = 3;
-        frmMain &w = f.shownWindow();
+        MainWindow &w = f.shownWindow();
         QCOMPARE(w.devicePixelRatio(), 2.0);
         const QPixmap shot = w.grab();
         QCOMPARE(shot.deviceIndependentSize().toSize(), QSize(555, 311));
@@ -45,8 +47,9 @@ private Q_SLOTS:
     void clipboardStampKeepsItsPixelSize()
     {
         MainWindowFixture f;
-        frmMain &w = f.shownWindow();
-        QVERIFY(w.cmdSet_Click().ok);
+        MainWindow &w = f.shownWindow();
+        f.control<QPushButton>(QStringLiteral("cmdSet"))->click();
+        QVERIFY(w.lastSetSucceeded());
         const QImage pasted = QApplication::clipboard()->image();
         QCOMPARE(pasted.size(), QSize(2 * 35 + 8, 2 * 35 + 8));
         QCOMPARE(pasted.convertToFormat(QImage::Format_RGB32), w.picTempImage());
@@ -57,8 +60,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
-    TestFrmMainHiDpi test;
+    TestMainWindowHiDpi test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_frmmain_hidpi.moc"
+#include "test_mainwindow_hidpi.moc"

@@ -1,4 +1,5 @@
-#include "ui/dialogs/frmabout.h"
+// SPDX-License-Identifier: MIT
+#include "ui/dialogs/aboutdialog.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -12,15 +13,15 @@
 using namespace pellimo;
 using namespace Qt::StringLiterals;
 
-class TestFrmAbout : public QObject {
+class TestAboutDialog : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QWidget> owner;
-    std::unique_ptr<frmAbout> box;
+    std::unique_ptr<AboutDialog> box;
 
     void open()
     {
-        box = std::make_unique<frmAbout>(owner.get());
+        box = std::make_unique<AboutDialog>(owner.get());
         box->show();
         QVERIFY(QTest::qWaitForWindowActive(box.get()));
     }
@@ -124,7 +125,7 @@ private Q_SLOTS:
 
     void runsModallyUnderExec()
     {
-        box = std::make_unique<frmAbout>(owner.get());
+        box = std::make_unique<AboutDialog>(owner.get());
         QTimer::singleShot(0, this, [this] {
             QTest::keyClick(box->findChild<QPushButton *>(u"cmdClose"_s), Qt::Key_Escape);
             QVERIFY(box->isVisible());
@@ -135,5 +136,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmAbout)
-#include "test_frmabout.moc"
+QTEST_MAIN(TestAboutDialog)
+#include "test_aboutdialog.moc"

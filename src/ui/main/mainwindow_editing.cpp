@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // The main window's editing handlers: spinners, text boxes, the user switch, fonts and colour.
 // Each writes straight into the current profile and redraws; nothing here writes a file.
 
 #include "datefmt/dateformat.h"
-#include "frmmain.h"
+#include "mainwindow.h"
 #include "model/warning.h"
 #include "picbox.h"
 #include "pickers.h"
@@ -18,26 +19,12 @@ namespace pellimo {
 
 namespace {
 
-// Each distinct character once, in order of first appearance, for a message.
-QString distinctCharacters(const QString &characters)
-{
-    QString out;
-    for (qsizetype i = 0; i < characters.size();) {
-        const qsizetype len =
-            characters.at(i).isHighSurrogate() && i + 1 < characters.size() ? 2 : 1;
-        const QStringView one = QStringView(characters).mid(i, len);
-        if (!out.contains(one))
-            out += one;
-        i += len;
-    }
-    return out;
-}
-
+// `characters` are distinct, in order of first appearance, as unstorableCharacters gives them.
 QString unstorableTextWarning(const QString &characters)
 {
     return joinMessageLines({
         QStringLiteral(u"次の文字はデータファイルに保存できないため、入力できません：「") +
-            distinctCharacters(characters) + QStringLiteral(u"」"),
+            characters + QStringLiteral(u"」"),
         QStringLiteral(u"入力された文字から取り除きました。"),
     });
 }
@@ -47,69 +34,73 @@ QString unstorableFontWarning(const QString &fontName, const QString &characters
     return joinMessageLines({
         QStringLiteral(u"フォント名「") + fontName +
             QStringLiteral(u"」にはデータファイルに保存できない文字が含まれています：「") +
-            distinctCharacters(characters) + QStringLiteral(u"」"),
+            characters + QStringLiteral(u"」"),
         QStringLiteral(u"このフォントは使えません。フォントは変更されていません。"),
     });
 }
 
 } // namespace
 
-void frmMain::drawStamp()
+void MainWindow::drawStamp()
 {
     pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
-    m_PicBase->update();
+    m_picBaseView->update();
     Q_EMIT stampDrawn();
 }
 
-void frmMain::RadUpDown_Change()
+void MainWindow::onRadiusChanged(int value)
 {
-    m_state.profile.radius = static_cast<int16_t>(-m_RadUpDown->position());
-    m_LBLRad->setText(QString::number(m_state.profile.radius));
+    m_state.profile.radius = static_cast<int16_t>(value);
+    spinner(SpinnerId::RadUpDown).label->setText(QString::number(m_state.profile.radius));
     if (!m_isLoading)
         drawStamp();
 }
 
-void frmMain::WtUpDown_Change()
+void MainWindow::onLineWidthChanged(int value)
 {
-    m_state.profile.lineWidth = static_cast<int16_t>(-m_WtUpDown->position());
-    m_LBLWt->setText(QString::number(m_state.profile.lineWidth));
+    m_state.profile.lineWidth = static_cast<int16_t>(value);
+    spinner(SpinnerId::WtUpDown).label->setText(QString::number(m_state.profile.lineWidth));
     if (!m_isLoading)
         drawStamp();
 }
 
-void frmMain::AreaUpdown_Change(int index)
+void MainWindow::onBandChanged(int index)
 {
     StampProfile &p = m_state.profile;
-    m_LBLArea[index]->setText(QString::number(-m_AreaUpdown[index]->position()));
+    const SpinnerControls &top = spinner(areaUpdown(0));
+    const SpinnerControls &bottom = spinner(areaUpdown(1));
+    spinner(areaUpdown(index))
+        .label->setText(QString::number(spinner(areaUpdown(index)).spinner->value()));
     if (!m_isLoading) {
         // Both bands come from their spinners, whichever of the two moved.
-        p.topAreaPercent = static_cast<int16_t>(-m_AreaUpdown[0]->position());
-        p.bottomAreaPercent = static_cast<int16_t>(-m_AreaUpdown[1]->position());
+        p.topAreaPercent = static_cast<int16_t>(top.spinner->value());
+        p.bottomAreaPercent = static_cast<int16_t>(bottom.spinner->value());
     }
-    m_LBLArea[0]->setText(QString::number(p.topAreaPercent));
-    m_LBLArea[1]->setText(QString::number(p.bottomAreaPercent));
+    top.label->setText(QString::number(p.topAreaPercent));
+    bottom.label->setText(QString::number(p.bottomAreaPercent));
     if (!m_isLoading)
         drawStamp();
 }
 
-void frmMain::ScUpDown_Change(int index)
+void MainWindow::onOffsetChanged(int index)
 {
     // 0..3: vertical offset of line index; 4..7: horizontal offset of line index - 4.
-    StampItem &item = m_state.profile.items[index % kItemCount];
+    StampItem &item = m_state.profile.items[size_t(index % kItemCount)];
     int16_t &offset = index < kItemCount ? item.offsetY : item.offsetX;
+    const SpinnerControls &controls = spinner(scUpDown(index));
     if (!m_isLoading)
-        offset = static_cast<int16_t>(-m_ScUpDown[index]->position());
-    m_LBLSet[index]->setText(QString::number(offset));
+        offset = static_cast<int16_t>(controls.spinner->value());
+    controls.label->setText(QString::number(offset));
     if (!m_isLoading)
         drawStamp();
 }
 
-void frmMain::txtItem_GotFocus(int index)
+void MainWindow::onItemFocused(int index)
 {
     m_txtItem[index]->selectAll();
 }
 
-void frmMain::txtItem_LostFocus(int index)
+void MainWindow::onItemFocusLost(int index)
 {
     m_typedInto[index] = false;
     m_state.profile.items[index].text = m_txtItem[index]->text();
@@ -117,7 +108,7 @@ void frmMain::txtItem_LostFocus(int index)
         drawStamp();
 }
 
-void frmMain::refuseUnstorableText(int index)
+void MainWindow::refuseUnstorableText(int index)
 {
     QLineEdit *box = m_txtItem[index];
     const QString text = box->text();
@@ -144,9 +135,8 @@ void frmMain::refuseUnstorableText(int index)
     showWarning(unstorableTextWarning(bad));
 }
 
-void frmMain::cmbUserName_Click()
+void MainWindow::onUserActivated(int entry)
 {
-    const int entry = m_cmbUserName->currentIndex();
     if (entry < 0)
         return;
     m_state.currentUser = static_cast<int16_t>(entry + 1);
@@ -155,17 +145,17 @@ void frmMain::cmbUserName_Click()
 
     // Edits not saved by Set are dropped; the new user's file is read, or the defaults used.
     const QString path = profileFilePath(m_state.programFolder, m_state.currentUser);
-    if (loadProfile(m_state.profile, path) == 1)
+    if (!loadProfile(m_state.profile, path))
         loadDefaultProfile(m_state.profile);
 
     m_isLoading = true;
     m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
-    ProfileToControls();
+    fillControlsFromProfile();
     m_isLoading = false;
     drawStamp();
 }
 
-void frmMain::cmdFont_Click(int index)
+void MainWindow::onFontClicked(int index)
 {
     StampItem &item = m_state.profile.items[index];
     const FontChoice given{item.fontName, double(item.fontSize), item.bold, item.italic};
@@ -186,7 +176,7 @@ void frmMain::cmdFont_Click(int index)
     drawStamp();
 }
 
-void frmMain::cmdColor_Click()
+void MainWindow::onColourClicked()
 {
     m_state.profile.colour = m_pickers->chooseColour(m_state.profile.colour, this);
     drawStamp();

@@ -1,11 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QRect>
 
 namespace pellimo {
 
-// The dialogs' layouts are kept in twips, the unit of the stored window layouts: 15 twips make
-// one pixel at 96 dpi.
+// The windows' places are kept in twips: 15 twips make one pixel at 96 dpi.
 constexpr int twipsToPixels(int twips)
 {
     return twips / 15;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as laid out: places, captions, fonts, focus order and the spinners' ranges.
 
 #include "mainwindowfixture.h"
@@ -12,13 +13,13 @@
 using namespace pellimo;
 using namespace pellimo::testing;
 
-class TestFrmMainLayout : public QObject {
+class TestMainWindowLayout : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void windowIsFixedAndCaptioned()
     {
         MainWindowFixture f;
-        frmMain &w = f.window();
+        MainWindow &w = f.window();
         QCOMPARE(w.windowTitle(), QStringLiteral("Pellimo"));
         QCOMPARE(w.size(), QSize(555, 311));
         QCOMPARE(w.minimumSize(), w.maximumSize());
@@ -128,19 +129,19 @@ private Q_SLOTS:
         }
     }
 
-    void spinnersHoldTheirStoredRanges_data()
+    void spinnersHoldTheirRanges_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("minimum");
         QTest::addColumn<int>("maximum");
-        QTest::newRow("radius") << QStringLiteral("RadUpDown") << -50 << -20;
-        QTest::newRow("line width") << QStringLiteral("WtUpDown") << -5 << -1;
-        QTest::newRow("top band") << QStringLiteral("AreaUpdown0") << -40 << -10;
-        QTest::newRow("bottom band") << QStringLiteral("AreaUpdown1") << -40 << -10;
+        QTest::newRow("radius") << QStringLiteral("RadUpDown") << 20 << 50;
+        QTest::newRow("line width") << QStringLiteral("WtUpDown") << 1 << 5;
+        QTest::newRow("top band") << QStringLiteral("AreaUpdown0") << 10 << 40;
+        QTest::newRow("bottom band") << QStringLiteral("AreaUpdown1") << 10 << 40;
         QTest::newRow("vertical offset") << QStringLiteral("ScUpDown3") << -10 << 10;
         QTest::newRow("horizontal offset") << QStringLiteral("ScUpDown4") << -10 << 10;
     }
-    void spinnersHoldTheirStoredRanges()
+    void spinnersHoldTheirRanges()
     {
         MainWindowFixture f;
         QFETCH(QString, name);
@@ -155,7 +156,7 @@ private Q_SLOTS:
     void setHasTheFocusThenTabVisitsTheTextBoxes()
     {
         MainWindowFixture f;
-        frmMain &w = f.shownWindow();
+        MainWindow &w = f.shownWindow();
         QCOMPARE(QApplication::focusWidget(), f.control(QStringLiteral("cmdSet")));
         for (int i = 0; i < kItemCount; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -169,5 +170,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMainLayout)
-#include "test_frmmain_layout.moc"
+QTEST_MAIN(TestMainWindowLayout)
+#include "test_mainwindow_layout.moc"

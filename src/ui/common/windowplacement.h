@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QPoint>
 #include <QSize>
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace pellimo {
@@ -23,5 +26,9 @@ void growToFitContents(QWidget *widget);
 // The centre of the screen area available to windows on the screen `near` is on (or the primary
 // screen when `near` is null).
 QPoint availableScreenCentre(const QWidget *near);
+
+// A label sized to its text: only its place (in twips, relative to its parent) is fixed.
+QLabel *autoSizedLabel(const QString &text, const QString &name, int left, int top,
+                       QWidget *parent);
 
 } // namespace pellimo

@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: MIT
+#include "optionsdialog.h"
+
+#include "datefmt/dateformat.h"
+#include "model/warning.h"
+#include "storage/settingsfile.h"
+#include "ui/common/twips.h"
+#include "ui/common/windowplacement.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+
+namespace pellimo {
+
+namespace {
+
+constexpr int kUsers = 5;
+
+// Rows of the user frame: the label, name box and option button of user n share a row.
+constexpr int kLabelTops[kUsers] = {645, 990, 1320, 1665, 2010};
+constexpr int kBoxTops[kUsers] = {600, 945, 1275, 1620, 1965};
+
+// A label that is sized to its text: only its place is fixed.
+
+QString fullWidthDigit(int n)
+{
+    return QString(QChar(char16_t(u'０' + n)));
+}
+
+} // namespace
+
+OptionsDialog::OptionsDialog(AppSettings &settings, QString settingsPath,
+                             std::function<QDateTime()> now, QWidget *owner)
+    : QDialog(owner), m_settings(settings), m_settingsPath(std::move(settingsPath)),
+      m_now(std::move(now))
+{
+    setObjectName(QStringLiteral("OptionsDialog"));
+    setWindowTitle(QStringLiteral("Pellimo"));
+    setModal(true);
+    setFixedSize(twipsToPixels(5760), twipsToPixels(4695));
+    // The frames' captions sit on their border line, so that the controls' places inside a frame
+    // (measured from the frame's top-left corner) clear the caption.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { margin-top: 6px; border: 1px solid palette(mid); border-radius: 2px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0px 2px; }"));
+
+    buildUserFrame();
+    buildDateFrame();
+    buildBehaviourFrame();
+    buildButtons();
+    arrangeTabOrder();
+    load();
+}
+
+OptionsDialog::~OptionsDialog() = default;
+
+void OptionsDialog::buildUserFrame()
+{
+    m_fraUser = new QGroupBox(QStringLiteral(u"ユーザー設定"), this);
+    m_fraUser->setObjectName(QStringLiteral("fraUser"));
+    m_fraUser->setGeometry(twipsRect(120, 120, 4095, 2415));
+
+    m_LBLStUp = autoSizedLabel(QStringLiteral(u"起動時読込"), QStringLiteral("LBLStUp"), 3000, 240,
+                               m_fraUser);
+
+    m_grpStUp = new QButtonGroup(this);
+    m_grpStUp->setExclusive(true);
+    for (int i = 0; i < kUsers; ++i) {
+        const QString index = QString::number(i);
+
+        m_LBLUser[i] = new QLabel(QStringLiteral(u"ユーザー") + fullWidthDigit(i + 1), m_fraUser);
+        m_LBLUser[i]->setObjectName(QStringLiteral("LBLUser") + index);
+        m_LBLUser[i]->setGeometry(twipsRect(240, kLabelTops[i], 855, 180));
+        growToFitContents(m_LBLUser[i]);
+
+        m_txtUser[i] = new QLineEdit(m_fraUser);
+        m_txtUser[i]->setObjectName(QStringLiteral("txtUser") + index);
+        m_txtUser[i]->setGeometry(twipsRect(1200, kBoxTops[i], 1815, 270));
+        m_txtUser[i]->installEventFilter(this);
+
+        m_optStUp[i] = new QRadioButton(m_fraUser);
+        m_optStUp[i]->setObjectName(QStringLiteral("optStUp") + index);
+        m_optStUp[i]->setGeometry(twipsRect(3360, kLabelTops[i], 255, 180));
+        growToFitContents(m_optStUp[i]);
+        m_grpStUp->addButton(m_optStUp[i], i);
+    }
+}
+
+void OptionsDialog::buildDateFrame()
+{
+    m_fraDformat = new QGroupBox(QStringLiteral(u"日付書式"), this);
+    m_fraDformat->setObjectName(QStringLiteral("fraDformat"));
+    m_fraDformat->setGeometry(twipsRect(120, 2640, 4095, 1095));
+
+    m_LBLDformat = autoSizedLabel(QStringLiteral(u"書式："), QStringLiteral("LBLDformat"), 360, 360,
+                                  m_fraDformat);
+
+    m_txtDformat = new QLineEdit(m_fraDformat);
+    m_txtDformat->setObjectName(QStringLiteral("txtDformat"));
+    m_txtDformat->setGeometry(twipsRect(1080, 315, 2535, 270));
+    m_txtDformat->installEventFilter(this);
+    connect(m_txtDformat, &QLineEdit::textChanged, this, &OptionsDialog::onPatternChanged);
+
+    m_LBLSample = autoSizedLabel(QStringLiteral(u"ｻﾝﾌﾟﾙ："), QStringLiteral("LBLSample"), 360, 750,
+                                 m_fraDformat);
+
+    m_LBLDFSample = new QLabel(m_fraDformat);
+    m_LBLDFSample->setObjectName(QStringLiteral("LBLDFSample"));
+    m_LBLDFSample->setGeometry(twipsRect(1080, 720, 2535, 255));
+}
+
+void OptionsDialog::buildBehaviourFrame()
+{
+    m_fraAction = new QGroupBox(QStringLiteral(u"動作"), this);
+    m_fraAction->setObjectName(QStringLiteral("fraAction"));
+    m_fraAction->setGeometry(twipsRect(120, 3840, 4095, 735));
+
+    m_chkAutoClose =
+        new QCheckBox(QStringLiteral(u"クリップボードセットと同時に終了する"), m_fraAction);
+    m_chkAutoClose->setObjectName(QStringLiteral("chkAutoClose"));
+    m_chkAutoClose->setGeometry(twipsRect(240, 360, 3135, 180));
+    growToFitContents(m_chkAutoClose);
+}
+
+void OptionsDialog::buildButtons()
+{
+    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setGeometry(twipsRect(4320, 120, 1335, 375));
+    m_cmdOK->setDefault(true);
+    connect(m_cmdOK, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
+
+    m_cmdCancel = new QPushButton(QStringLiteral(u"キャンセル"), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdCancel->setGeometry(twipsRect(4320, 600, 1335, 375));
+    connect(m_cmdCancel, &QPushButton::clicked, this, &OptionsDialog::onCancelClicked);
+}
+
+// Name boxes, option buttons, pattern box, check box, OK, Cancel. Frames and labels take no focus.
+void OptionsDialog::arrangeTabOrder()
+{
+    QList<QWidget *> order;
+    for (QLineEdit *box : m_txtUser)
+        order.append(box);
+    for (QRadioButton *option : m_optStUp)
+        order.append(option);
+    order << m_txtDformat << m_chkAutoClose << m_cmdOK << m_cmdCancel;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void OptionsDialog::load()
+{
+    for (int n = 1; n <= kUsers; ++n)
+        m_txtUser[n - 1]->setText(m_settings.userNames[n - 1]);
+
+    // The record always holds 1..5; anything else would come from a caller's mistake and is
+    // shown as user 1, as the settings reader does with unusable values.
+    int user = m_settings.defaultUser;
+    if (user < 1 || user > kUsers)
+        user = 1;
+    m_optStUp[user - 1]->setChecked(true);
+
+    {
+        // The sample is computed once below, also when the pattern is the same as before.
+        const QSignalBlocker quiet(m_txtDformat);
+        m_txtDformat->setText(m_settings.dateFormat);
+    }
+    onPatternChanged();
+
+    m_chkAutoClose->setChecked(m_settings.autoClose);
+    m_txtUser[0]->setFocus();
+}
+
+void OptionsDialog::onPatternChanged()
+{
+    const QString pattern = m_txtDformat->text();
+    if (pattern.isEmpty()) {
+        m_LBLDFSample->clear();
+        return;
+    }
+    m_LBLDFSample->setText(formatDate(m_now(), pattern));
+}
+
+void OptionsDialog::onUserNameFocused(int index)
+{
+    if (index < 0 || index >= kUsers)
+        return;
+    m_txtUser[index]->selectAll();
+}
+
+void OptionsDialog::onPatternFocused()
+{
+    m_txtDformat->selectAll();
+}
+
+AppSettings OptionsDialog::settingsFromControls() const
+{
+    AppSettings next = m_settings;
+    for (int n = 0; n < kUsers; ++n) {
+        next.userNames[n] = m_txtUser[n]->text();
+        if (m_optStUp[n]->isChecked())
+            next.defaultUser = int16_t(n + 1);
+    }
+    next.dateFormat = m_txtDformat->text();
+    next.autoClose = m_chkAutoClose->isChecked();
+    return next;
+}
+
+void OptionsDialog::onOkClicked()
+{
+    const AppSettings next = settingsFromControls();
+    const SaveStatus status = saveSettings(next, m_settingsPath);
+    if (!status) {
+        showWarning(status.error.isEmpty()
+                        ? joinMessageLines({QStringLiteral(u"設定ファイルを書き込めませんでした。"),
+                                            m_settingsPath})
+                        : status.error);
+        return;
+    }
+    m_settings = next;
+    accept();
+}
+
+void OptionsDialog::onCancelClicked()
+{
+    reject();
+}
+
+void OptionsDialog::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous()) {
+        m_hadFocus = false;
+        load();
+        const QWidget *owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+        if (owner != nullptr && owner->isVisible())
+            centreWindowOn(this, owner->frameGeometry().center(), frameExtraOf(owner));
+        else
+            centreWindowOn(this, availableScreenCentre(owner), QSize());
+    }
+    QDialog::showEvent(event);
+}
+
+bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        // Coming back from a popup (the context menu) or from another window is no new entry
+        // into the box, except for the first box when the dialog opens.
+        const bool entered = reason != Qt::PopupFocusReason &&
+                             (reason != Qt::ActiveWindowFocusReason || !m_hadFocus);
+        m_hadFocus = true;
+        if (entered) {
+            if (watched == m_txtDformat)
+                onPatternFocused();
+            for (int i = 0; i < kUsers; ++i)
+                if (watched == m_txtUser[i])
+                    onUserNameFocused(i);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace pellimo

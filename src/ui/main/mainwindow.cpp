@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+// The main window: construction, the wiring of its events, and the focus rules of its text boxes.
+
+#include "mainwindow.h"
+
+#include "picbox.h"
+#include "pickers.h"
+#include "render/stampfonts.h"
+#include "render/stampsurface.h"
+#include "ui/common/twips.h"
+#include "updown.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace pellimo {
+
+namespace {
+
+// Captions of plain labels and buttons.
+QFont captionFont()
+{
+    QFont font(QStringLiteral(u"ＭＳ Ｐゴシック"));
+    font.setPointSize(9);
+    return font;
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget *parent)
+    : QWidget(parent), m_state(state), m_now(std::move(now)), m_pickers(makeQtPickers()),
+      m_picBase(makeSurface(kPicBaseSize, kPicBaseSize)), m_picTemp(makeSurface(44, 36))
+{
+    installFontSubstitutions();
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Pellimo"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(twipsToPixels(8325), twipsToPixels(4665));
+    setFont(captionFont());
+    buildUserAndPreview();
+    buildRadiusAndWidth();
+    buildBandSizes();
+    for (int line = 0; line < kItemCount; ++line)
+        buildTextLine(line);
+    buildCommandButtons();
+    arrangeTabOrder();
+    connectHandlers();
+    centreOnScreen();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::connectHandlers()
+{
+    connect(spinner(SpinnerId::RadUpDown).spinner, &UpDown::valueChanged, this,
+            &MainWindow::onRadiusChanged);
+    connect(spinner(SpinnerId::WtUpDown).spinner, &UpDown::valueChanged, this,
+            &MainWindow::onLineWidthChanged);
+    for (int i = 0; i < 2; ++i)
+        connect(spinner(areaUpdown(i)).spinner, &UpDown::valueChanged, this,
+                [this, i] { onBandChanged(i); });
+    for (int i = 0; i < 8; ++i)
+        connect(spinner(scUpDown(i)).spinner, &UpDown::valueChanged, this,
+                [this, i] { onOffsetChanged(i); });
+    for (int i = 0; i < kItemCount; ++i) {
+        connect(m_txtItem[size_t(i)], &QLineEdit::textEdited, this, [this, i] {
+            m_typedInto[size_t(i)] = true;
+            refuseUnstorableText(i);
+        });
+        connect(m_cmdFont[size_t(i)], &QPushButton::clicked, this, [this, i] { onFontClicked(i); });
+    }
+    // `activated` comes from the user only, also when the entry already selected is picked again;
+    // selecting an entry from code never reloads a profile.
+    connect(m_cmbUserName, &QComboBox::activated, this, &MainWindow::onUserActivated);
+    connect(m_cmdSet, &QPushButton::clicked, this, &MainWindow::onSetClicked);
+    connect(m_cmdColor, &QPushButton::clicked, this, &MainWindow::onColourClicked);
+    connect(m_cmdOption, &QPushButton::clicked, this, &MainWindow::onOptionsClicked);
+    connect(m_cmdAbout, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
+    connect(m_cmdEnd, &QPushButton::clicked, this, &MainWindow::onExitClicked);
+}
+
+void MainWindow::centreOnScreen()
+{
+    const QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!where)
+        return;
+    const QRect area = where->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void MainWindow::setPickers(std::unique_ptr<StampPickers> pickers)
+{
+    m_pickers = std::move(pickers);
+}
+
+int MainWindow::textBoxIndex(const QObject *object) const
+{
+    for (int i = 0; i < kItemCount; ++i) {
+        if (m_txtItem[i] == object)
+            return i;
+    }
+    return -1;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // A turn of the mouse wheel over the user list would switch the user, and so drop every edit
+    // not yet saved, without the list ever being chosen; it switches only once the list has the
+    // focus.
+    if (watched == m_cmbUserName && event->type() == QEvent::Wheel)
+        return !m_cmbUserName->hasFocus();
+
+    const int index = textBoxIndex(watched);
+    if (index < 0)
+        return QWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: {
+        // Focus that leaves with the whole window (another program, a message box, a context
+        // menu) comes back to the same box: it is no change of focus inside the window.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
+            if (event->type() == QEvent::FocusIn)
+                m_editingItem = index;
+            break;
+        }
+        if (event->type() == QEvent::FocusIn) {
+            m_editingItem = index;
+            // A click places the caret when it ends; the whole text is selected after that.
+            m_selectOnRelease = (reason == Qt::MouseFocusReason) ? index : -1;
+            if (m_selectOnRelease < 0)
+                onItemFocused(index);
+        } else {
+            m_editingItem = -1;
+            m_selectOnRelease = -1;
+            onItemFocusLost(index);
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (m_selectOnRelease == index) {
+            m_selectOnRelease = -1;
+            QCoreApplication::sendEvent(watched, event); // the box finishes the click first
+            if (!m_txtItem[index]->hasSelectedText())    // unless the user dragged a selection
+                onItemFocused(index);
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    if (!m_loaded)
+        load();
+    QWidget::showEvent(event);
+}
+
+} // namespace pellimo

@@ -1,0 +1,143 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "loadsequence.h"
+#include "model/appstate.h"
+#include "model/savestatus.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace pellimo {
+
+class PicBox;
+class StampPickers;
+class UpDown;
+
+// The stamp editor: the stamp of the current user beside the controls that edit its profile, and
+// the commands Set, colour, Options, About and Exit. It reads and writes the program-wide state
+// directly; every edit goes straight into the current profile and redraws the stamp. Controls are
+// named by their layout names (objectName "cmdSet", "txtItem0", "RadUpDown", ...).
+class MainWindow : public QWidget, private LoadTarget {
+    Q_OBJECT
+public:
+    // `now` is the window's only clock (tests pass a fixed one).
+    explicit MainWindow(AppState &state,
+                        std::function<QDateTime()> now = &QDateTime::currentDateTime,
+                        QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The load sequence: user list, today's date into the date line, controls from the profile,
+    // one drawing; under noGuiMode it ends by running Set. Runs once; showing the window runs it.
+    void load();
+
+    // Whether the last Set put the stamp on the clipboard and saved the profile (false before any).
+    bool lastSetSucceeded() const { return m_lastSetSucceeded; }
+
+    // True while the controls are being filled from a profile: the change handlers then neither
+    // redraw nor copy band and offset spinners back into the profile.
+    bool isLoading() const { return m_isLoading; }
+
+    // What drawStamp last left on PicBase (200 x 200 stamp pixels), and the Set command's cut-out.
+    const QImage &picBaseImage() const { return m_picBase; }
+    const QImage &picTempImage() const { return m_picTemp; }
+
+    // Replaces the font and colour pickers (Qt's dialogs by default).
+    void setPickers(std::unique_ptr<StampPickers> pickers);
+
+Q_SIGNALS:
+    // Emitted after every drawing of the stamp.
+    void stampDrawn();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private Q_SLOTS:
+    void onSetClicked();
+    void onRadiusChanged(int value);
+    void onLineWidthChanged(int value);
+    void onUserActivated(int entry);
+    void onColourClicked();
+    void onOptionsClicked();
+    void onAboutClicked();
+    void onExitClicked();
+
+private:
+    // A spinner and the label that shows its value.
+    struct SpinnerControls {
+        UpDown *spinner = nullptr;
+        QLabel *label = nullptr;
+    };
+
+    // Controls, by group (mainwindow_controls.cpp).
+    void buildUserAndPreview();
+    void buildRadiusAndWidth();
+    void buildBandSizes();
+    void buildTextLine(int line);
+    void buildCommandButtons();
+    void arrangeTabOrder();
+    void addSpinner(SpinnerId id, const QString &valueText, const QRect &labelPlace,
+                    const QRect &spinnerPlace);
+    void connectHandlers();
+    void centreOnScreen();
+
+    // Editing (mainwindow_editing.cpp).
+    void onBandChanged(int index);
+    void onOffsetChanged(int index);
+    void onItemFocused(int line);
+    void onItemFocusLost(int line);
+    void onFontClicked(int line);
+    void refuseUnstorableText(int line);
+    int textBoxIndex(const QObject *object) const;
+
+    // Commands (mainwindow_commands.cpp).
+    SaveStatus set();
+    void commitEditedText();
+
+    // The load sequence's steps on this window's controls (mainwindow_load.cpp).
+    bool putSpinner(SpinnerId id, int16_t field) override;
+    void putText(int line, const QString &text) override;
+    void setLoading(bool loading) override { m_isLoading = loading; }
+    void fillUserList() override;
+    void drawStamp() override;
+    void runSet() override { (void)set(); }
+    void fillControlsFromProfile();
+    const SpinnerControls &spinner(SpinnerId id) const { return m_spinners[size_t(id)]; }
+
+    AppState &m_state;
+    std::function<QDateTime()> m_now;
+    std::unique_ptr<StampPickers> m_pickers;
+    bool m_isLoading = false;
+    bool m_loaded = false;
+    bool m_lastSetSucceeded = false;
+    int m_editingItem = -1;            // the text box that has the focus, -1 for none
+    std::array<bool, 4> m_typedInto{}; // typed into since the box last gave its text to the profile
+    int m_selectOnRelease = -1; // a text box focused by a click selects all when the click ends
+
+    QImage m_picBase; // the stamp surface, shown by m_picBaseView
+    QImage m_picTemp; // the Set command's cut-out, shown by m_picTempView
+
+    QComboBox *m_cmbUserName = nullptr;
+    PicBox *m_picBaseView = nullptr;
+    PicBox *m_picTempView = nullptr;
+    std::array<SpinnerControls, kSpinnerCount> m_spinners{};
+    std::array<QLineEdit *, 4> m_txtItem{};
+    std::array<QPushButton *, 4> m_cmdFont{};
+    QPushButton *m_cmdSet = nullptr;
+    QPushButton *m_cmdColor = nullptr;
+    QPushButton *m_cmdOption = nullptr;
+    QPushButton *m_cmdAbout = nullptr;
+    QPushButton *m_cmdEnd = nullptr;
+};
+
+} // namespace pellimo
