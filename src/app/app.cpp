@@ -2,10 +2,12 @@
 #include "app.h"
 
 #include "app/commandline.h"
+#include "app/commandlinehelp.h"
 #include "app/startupsequence.h"
 #include "model/appstate.h"
 #include "model/warning.h"
 #include "platform/clipboardkeeper.h"
+#include "platform/datafolder.h"
 #include "platform/displaycheck.h"
 #include "platform/instancelock.h"
 #include "platform/messagebox.h"
@@ -119,7 +121,13 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     installMessageBoxWarningHandler();
 
     AppState state;
-    state.programFolder = programFolder();
+    const DataFolder dataFolder = chooseDataFolder(programFolder());
+    state.programFolder = dataFolder.path;
+    if (const SaveStatus made = prepareDataFolder(dataFolder); !made) {
+        showWarning(made.error);
+        InstanceLock notTaken;
+        return finish(parent, notTaken, kExitFailure);
+    }
 
     InstanceLock lock;
     if (lock.tryLock(state.programFolder) == InstanceLock::Result::HeldByAnother) {
@@ -144,6 +152,10 @@ int runProgram(int argc, char **argv, ParentLink &parent)
 
 int runApplication(int argc, char **argv)
 {
+    if (const std::optional<QString> information = commandLineInformation(argc, argv)) {
+        std::fputs(information->toLocal8Bit().constData(), stdout);
+        return kExitSuccess;
+    }
     const DisplayKind display = detectDisplay();
     if (display == DisplayKind::None) {
         std::fprintf(stderr, "%s\n", noDisplayMessage().toLocal8Bit().constData());

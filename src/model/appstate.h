@@ -17,7 +17,9 @@ struct AppState {
     AppSettings settings;
     int16_t currentUser = 0; // 1..5 once start-up has run
     bool noGuiMode = false;  // set by the command line, never reset
-    QString programFolder;   // the folder that holds the executable and the data files
+    // The folder of the data files and the lock: the executable's own folder when portable, the
+    // user's data folder when installed (platform/datafolder.h).
+    QString programFolder;
 };
 
 } // namespace pellimo

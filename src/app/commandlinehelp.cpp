@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+#include "commandlinehelp.h"
+
+#include "platform/datafolder.h"
+#include "platform/programfolder.h"
+
+#include <QCoreApplication>
+#include <cstring>
+
+namespace pellimo {
+
+namespace {
+
+QString versionLine()
+{
+    return QStringLiteral("Pellimo " PELLIMO_VERSION "\n");
+}
+
+QString helpText()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Pellimo")); // names the user's folder
+    const DataFolder folder = chooseDataFolder(programFolder());
+    const QString mode =
+        folder.mode == DataFolder::Mode::Portable
+            ? QStringLiteral("portable: the program's own folder, which can be written or "
+                             "holds pellimo.ini")
+            : QStringLiteral("installed: the program's folder cannot be written, so the "
+                             "user's data folder");
+    return versionLine() +
+           QStringLiteral(R"(Draws a round Japanese date stamp and puts it on the clipboard.
+
+Usage:
+  pellimo                  open the window
+  pellimo nogui [u1..u5]   put the start-up user's stamp (or user N's) on the
+                           clipboard and save it, without a window
+  pellimo --help, -h       show this text
+  pellimo --version, -v    show the version
+
+Exit status:
+  0  the window was closed; under nogui the stamp is on the clipboard and saved
+  1  a failure: no display, a file that cannot be written, no clipboard
+  2  Pellimo is already running with the same data folder
+  3  nogui set the stamp, but after a warning (defaults used, values out of range)
+
+Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
+  %1
+  (%2)
+)")
+               .arg(folder.path, mode);
+}
+
+} // namespace
+
+std::optional<QString> commandLineInformation(int argc, char **argv)
+{
+    if (argc < 2)
+        return std::nullopt;
+    const char *first = argv[1];
+    if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0)
+        return helpText();
+    if (std::strcmp(first, "--version") == 0 || std::strcmp(first, "-v") == 0)
+        return versionLine();
+    return std::nullopt;
+}
+
+} // namespace pellimo

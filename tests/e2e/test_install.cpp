@@ -1,0 +1,210 @@
+// SPDX-License-Identifier: MIT
+// An installed copy: the executable in a folder its user cannot write, a user with a fresh home
+// folder. The data files go to the user's data folder, never next to the executable; --help and
+// --version answer without a display and without touching a file.
+
+#include "desktop.h"
+#include "otheruser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace e2e;
+
+namespace {
+
+const QString kExe = QStringLiteral(PELLIMO_EXE);
+
+QStringList dataFileNames()
+{
+    return {QStringLiteral(".pellimo.lock"), QStringLiteral("pellimo.ini"),
+            QStringLiteral("user01.dat"),    QStringLiteral("user02.dat"),
+            QStringLiteral("user03.dat"),    QStringLiteral("user04.dat"),
+            QStringLiteral("user05.dat")};
+}
+
+// <tmp>/bin/pellimo, with bin/ closed to the user who runs it.
+class InstallFolder {
+public:
+    explicit InstallFolder(const FreshUser &user, const QByteArray &iniBytes = QByteArray())
+    {
+        const QString bin = binFolder();
+        m_valid = m_root.isValid() && QDir().mkpath(bin) && QFile::copy(kExe, executable()) &&
+                  QFile::setPermissions(executable(), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ExeOwner | QFile::ReadGroup |
+                                                          QFile::ExeGroup | QFile::ReadOther |
+                                                          QFile::ExeOther);
+        if (m_valid && !iniBytes.isNull()) {
+            QFile ini(QDir(bin).filePath(QStringLiteral("pellimo.ini")));
+            m_valid = ini.open(QIODevice::WriteOnly) && ini.write(iniBytes) == iniBytes.size();
+        }
+        m_valid = m_valid && user.denyWrites(bin, m_root.path());
+    }
+    ~InstallFolder()
+    {
+        QFile::setPermissions(binFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool isValid() const { return m_valid; }
+    QString binFolder() const { return m_root.filePath(QStringLiteral("bin")); }
+    QString executable() const { return m_root.filePath(QStringLiteral("bin/pellimo")); }
+    QStringList entries() const
+    {
+        return QDir(binFolder())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+private:
+    QTemporaryDir m_root;
+    bool m_valid = false;
+};
+
+} // namespace
+
+class TestInstalled : public QObject {
+    Q_OBJECT
+
+    XServer m_x;
+    std::unique_ptr<Desktop> m_desktop;
+    QString m_lastExecutable;
+
+    QProcessEnvironment environment(const FreshUser &user, bool withDisplay) const
+    {
+        return user.environment(m_desktop->environment(withDisplay));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(QFileInfo(kExe).isExecutable(), qPrintable(kExe));
+        QString error;
+        QVERIFY2(m_x.start(&error), qPrintable(error));
+        m_desktop = std::make_unique<Desktop>(m_x.display());
+    }
+
+    void cleanup()
+    {
+        if (!m_lastExecutable.isEmpty()) {
+            m_desktop->setClipboardText("e2e clean-up");
+            killProcessesRunning(m_lastExecutable);
+        }
+        m_lastExecutable.clear();
+    }
+
+    // nogui of an installed copy: the stamp on the clipboard, the data files created in the
+    // user's data folder with the defaults, nothing next to the executable. A second run finds
+    // them there.
+    void installedHidden()
+    {
+        FreshUser user;
+        QVERIFY(user.isValid());
+        InstallFolder install(user);
+        QVERIFY(install.isValid());
+        m_lastExecutable = install.executable();
+
+        for (int run = 0; run < 2; ++run) {
+            const RunResult r =
+                user.run(install.executable(), {QStringLiteral("nogui")}, environment(user, true));
+            QVERIFY(r.finished);
+            QVERIFY2(r.exitCode == 0, qPrintable(QStringLiteral("run %1: ").arg(run) +
+                                                 QString::fromLocal8Bit(r.standardError)));
+            QCOMPARE(m_desktop->clipboardImage().size(), QSize(78, 78));
+            QCOMPARE(user.dataFiles(), dataFileNames());
+            QCOMPARE(install.entries(), QStringList{QStringLiteral("pellimo")});
+        }
+        QFile ini(QDir(user.dataFolder()).filePath(QStringLiteral("pellimo.ini")));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), golden("default-settings.ini"));
+    }
+
+    // The window of an installed copy opens (it used to stop at "user01.dat を書き込めません"),
+    // Set puts the stamp on the clipboard and saves into the data folder.
+    void installedWindow()
+    {
+        FreshUser user;
+        QVERIFY(user.isValid());
+        InstallFolder install(user);
+        QVERIFY(install.isValid());
+        m_lastExecutable = install.executable();
+
+        std::unique_ptr<QProcess> p(user.start(install.executable(), {}, environment(user, true)));
+        const qulonglong window = m_desktop->waitForNewWindow({});
+        QVERIFY2(window, p->readAllStandardError().constData());
+        QCOMPARE(user.dataFiles(), dataFileNames());
+        m_desktop->click(window, kSetX, kButtonY);
+        m_desktop->click(window, kEndX, kButtonY);
+        QVERIFY(p->waitForFinished(30000));
+        QCOMPARE(p->exitCode(), 0);
+        QCOMPARE(m_desktop->clipboardImage().size(), QSize(78, 78));
+        QFile saved(QDir(user.dataFolder()).filePath(QStringLiteral("user01.dat")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().contains(todayInDefaultPattern()));
+        QCOMPARE(install.entries(), QStringList{QStringLiteral("pellimo")});
+    }
+
+    // --help and --version print to stdout and end with 0, with no display and no file made;
+    // --help names the data folder this copy would use. Later or other arguments are not taken
+    // for them: those runs still need a display.
+    void informationArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("folderKind"); // read-only, read-only with pellimo.ini
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("expected"); // a line of stdout; "<data>", "<bin>" stand in
+
+        const QString installed = QStringLiteral("read-only");
+        const QString keeps = QStringLiteral("read-only with pellimo.ini");
+        QTest::newRow("--help, installed")
+            << QStringList{QStringLiteral("--help")} << installed << 0 << QStringLiteral("<data>");
+        QTest::newRow("-h, installed")
+            << QStringList{QStringLiteral("-h")} << installed << 0 << QStringLiteral("installed");
+        QTest::newRow("--help, pellimo.ini beside the program")
+            << QStringList{QStringLiteral("--help")} << keeps << 0 << QStringLiteral("<bin>");
+        QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << installed << 0
+                                   << QStringLiteral("Pellimo " PELLIMO_VERSION);
+        QTest::newRow("-v, more words")
+            << QStringList{QStringLiteral("-v"), QStringLiteral("x")} << installed << 0
+            << QStringLiteral("Pellimo " PELLIMO_VERSION);
+        QTest::newRow("nogui --help is a hidden run")
+            << QStringList{QStringLiteral("nogui"), QStringLiteral("--help")} << installed << 1
+            << QString();
+        QTest::newRow("--HELP is not the option")
+            << QStringList{QStringLiteral("--HELP")} << installed << 1 << QString();
+    }
+
+    void informationArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, folderKind);
+        QFETCH(int, exitCode);
+        QFETCH(QString, expected);
+
+        FreshUser user;
+        QVERIFY(user.isValid());
+        const bool keepsIni = folderKind.contains(QLatin1String("pellimo.ini"));
+        InstallFolder install(user, keepsIni ? golden("default-settings.ini") : QByteArray());
+        QVERIFY(install.isValid());
+        const QStringList before = install.entries();
+
+        const RunResult r =
+            user.run(install.executable(), arguments, environment(user, false), 10000);
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, exitCode);
+        const QString out = QString::fromUtf8(r.standardOutput);
+        if (!expected.isEmpty()) {
+            expected.replace(QLatin1String("<data>"), user.dataFolder());
+            expected.replace(QLatin1String("<bin>"), install.binFolder());
+            QVERIFY2(out.contains(expected), qPrintable(out));
+            QVERIFY2(r.standardError.isEmpty(), r.standardError.constData());
+        }
+        QCOMPARE(install.entries(), before);
+        QVERIFY(!QFileInfo::exists(user.dataFolder()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInstalled)
+#include "test_install.moc"
