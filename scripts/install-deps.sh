@@ -11,9 +11,11 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libicu-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     qt6-wayland wl-clipboard
+    librsvg2-bin # the PNG icons, drawn from the SVG at build time
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time)
+    packages+=(dpkg-dev file lintian desktop-file-utils) # building and checking the .deb
 fi
 
 missing=()

@@ -25,6 +25,16 @@ private Q_SLOTS:
         QCOMPARE(w.minimumSize(), w.maximumSize());
         QCOMPARE(f.control<PicBox>(QStringLiteral("PicBase"))->drawingAreaSize(), QSize(200, 200));
         QCOMPARE(w.picBaseImage().size(), QSize(200, 200));
+        // The built-in icon, drawn at the sizes a title bar and a task bar ask for: red ring, white
+        // middle.
+        for (int side : {16, 48, 256}) {
+            const QImage icon = w.windowIcon().pixmap(QSize(side, side)).toImage();
+            QCOMPARE(icon.size(), QSize(side, side));
+            QVERIFY(qRed(icon.pixel(side / 2, side / 10)) > 150 &&
+                    qGreen(icon.pixel(side / 2, side / 10)) < 100);
+            const QColor middle = icon.pixelColor(side / 2, side * 26 / 64); // above the date
+            QVERIFY(middle.red() > 220 && middle.green() > 220 && middle.blue() > 220);
+        }
     }
 
     void controlsAtTheirPlaces_data()

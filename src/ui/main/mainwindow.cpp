@@ -7,6 +7,7 @@
 #include "pickers.h"
 #include "render/stampfonts.h"
 #include "render/stampsurface.h"
+#include "ui/common/appicon.h"
 #include "ui/common/twips.h"
 #include "updown.h"
 
@@ -40,6 +41,7 @@ MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget 
     installFontSubstitutions();
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pellimo"));
+    setWindowIcon(appIcon()); // the dialogs, its children, show it too
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

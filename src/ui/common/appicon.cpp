@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#include "appicon.h"
+
+namespace pellimo {
+
+QIcon appIcon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pellimo/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace pellimo

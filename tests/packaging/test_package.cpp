@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: MIT
+// The Debian package as a user gets it: built with cpack from this build, checked with lintian
+// and desktop-file-validate, unpacked with dpkg -x into a scratch root, and the unpacked program
+// run as a user with a fresh home folder who cannot write its folder.
+
+#include "desktop.h"
+#include "otheruser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace e2e;
+
+namespace {
+
+struct ToolResult {
+    int exitCode = -1;
+    QByteArray output; // stdout and stderr together
+};
+
+ToolResult tool(const QString &program, const QStringList &arguments,
+                const QString &workingDirectory = QString(), int timeoutMs = 300000)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    if (!workingDirectory.isEmpty())
+        p.setWorkingDirectory(workingDirectory);
+    p.start(program, arguments);
+    ToolResult r;
+    if (!p.waitForStarted(10000) || !p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished(3000);
+        r.output = "did not finish: " + program.toUtf8();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.output = p.readAll();
+    return r;
+}
+
+QStringList iconFolders()
+{
+    return {QStringLiteral("16x16"),   QStringLiteral("22x22"),  QStringLiteral("24x24"),
+            QStringLiteral("32x32"),   QStringLiteral("48x48"),  QStringLiteral("64x64"),
+            QStringLiteral("128x128"), QStringLiteral("256x256")};
+}
+
+} // namespace
+
+class TestPackage : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    QString m_deb;
+    QString m_root; // the package unpacked with dpkg -x
+
+    QString installed(const QString &path) const { return m_root + path; }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const char *name : {"cpack", "dpkg-deb", "lintian", "desktop-file-validate"})
+            QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(name)).isEmpty(),
+                     qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps.sh "
+                                               "--test)")
+                                    .arg(QLatin1String(name))));
+        QVERIFY(m_work.isValid());
+        const QString out = m_work.filePath(QStringLiteral("out"));
+        const ToolResult built = tool(
+            QStringLiteral(PELLIMO_CPACK),
+            {QStringLiteral("--config"), QStringLiteral(PELLIMO_BUILD_DIR "/CPackConfig.cmake"),
+             QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("-B"), out});
+        QVERIFY2(built.exitCode == 0, built.output.constData());
+        const QStringList debs = QDir(out).entryList({QStringLiteral("*.deb")}, QDir::Files);
+        QCOMPARE(debs, QStringList{QStringLiteral("pellimo_" PELLIMO_VERSION "_amd64.deb")});
+        m_deb = QDir(out).filePath(debs.constFirst());
+
+        m_root = m_work.filePath(QStringLiteral("root"));
+        const ToolResult unpacked =
+            tool(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), m_deb, m_root});
+        QVERIFY2(unpacked.exitCode == 0, unpacked.output.constData());
+    }
+
+    // Every file the package holds, and nothing else: no leftovers of the portable layout.
+    void fileList()
+    {
+        const ToolResult listed =
+            tool(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), m_deb});
+        QCOMPARE(listed.exitCode, 0);
+        QSet<QString> files;
+        for (const QByteArray &line : listed.output.split('\n')) {
+            if (line.startsWith('-')) // regular files; folders start with 'd'
+                files.insert(QString::fromUtf8(line.mid(line.lastIndexOf(' ') + 1)));
+        }
+        QSet<QString> expected = {
+            QStringLiteral("./usr/bin/pellimo"),
+            QStringLiteral("./usr/share/applications/pellimo.desktop"),
+            QStringLiteral("./usr/share/icons/hicolor/scalable/apps/pellimo.svg"),
+            QStringLiteral("./usr/share/man/man1/pellimo.1.gz"),
+            QStringLiteral("./usr/share/doc/pellimo/copyright"),
+            QStringLiteral("./usr/share/doc/pellimo/changelog.gz"),
+        };
+        for (const QString &size : iconFolders())
+            expected.insert(
+                QStringLiteral("./usr/share/icons/hicolor/%1/apps/pellimo.png").arg(size));
+        QCOMPARE(files, expected);
+        QVERIFY(QFileInfo(installed(QStringLiteral("/usr/bin/pellimo"))).isExecutable());
+    }
+
+    // The PNG icons are drawn at the size their folder names.
+    void iconSizes_data()
+    {
+        QTest::addColumn<QString>("size");
+        for (const QString &size : iconFolders())
+            QTest::newRow(qPrintable(size)) << size;
+    }
+
+    void iconSizes()
+    {
+        QFETCH(QString, size);
+        const QImage icon(
+            installed(QStringLiteral("/usr/share/icons/hicolor/%1/apps/pellimo.png").arg(size)));
+        QVERIFY(!icon.isNull());
+        const int side = size.section(QLatin1Char('x'), 0, 0).toInt();
+        QCOMPARE(icon.size(), QSize(side, side));
+        QVERIFY(qRed(icon.pixel(side / 2, side / 10)) > 150); // the red ring at the top
+    }
+
+    // Package fields: shared libraries found by dpkg-shlibdeps, the IPA faces added by hand.
+    void control_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("name") << QStringLiteral("Package") << QStringLiteral("pellimo");
+        QTest::newRow("version") << QStringLiteral("Version") << QStringLiteral(PELLIMO_VERSION);
+        QTest::newRow("Qt widgets")
+            << QStringLiteral("Depends") << QStringLiteral("libqt6widgets6");
+        QTest::newRow("ICU") << QStringLiteral("Depends") << QStringLiteral("libicu");
+        QTest::newRow("xcb") << QStringLiteral("Depends") << QStringLiteral("libxcb1");
+        QTest::newRow("Mincho") << QStringLiteral("Depends")
+                                << QStringLiteral("fonts-ipafont-mincho");
+        QTest::newRow("Gothic") << QStringLiteral("Depends")
+                                << QStringLiteral("fonts-ipafont-gothic");
+        QTest::newRow("translations")
+            << QStringLiteral("Recommends") << QStringLiteral("qt6-translations-l10n");
+    }
+
+    void control()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, expected);
+        const ToolResult r =
+            tool(QStringLiteral("dpkg-deb"), {QStringLiteral("--field"), m_deb, field});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(QString::fromUtf8(r.output).contains(expected), r.output.constData());
+    }
+
+    // lintian: no error (warnings and notes are printed for the record).
+    void lintian()
+    {
+        const ToolResult r = tool(QStringLiteral("lintian"),
+                                  {QStringLiteral("--tag-display-limit"), QStringLiteral("0"),
+                                   QStringLiteral("--fail-on"), QStringLiteral("error"), m_deb});
+        qInfo("%s", r.output.constData());
+        QVERIFY2(r.exitCode == 0, r.output.constData());
+        for (const QByteArray &line : r.output.split('\n'))
+            QVERIFY2(!line.startsWith("E:"), line.constData());
+    }
+
+    // The menu entry as installed: valid for Debian 12's desktop-file-validate, found by name,
+    // with the "Copy stamp" action running nogui.
+    void desktopEntry()
+    {
+        const QString entry = installed(QStringLiteral("/usr/share/applications/pellimo.desktop"));
+        const ToolResult r = tool(QStringLiteral("desktop-file-validate"), {entry});
+        QVERIFY2(r.exitCode == 0 && r.output.trimmed().isEmpty(), r.output.constData());
+        QFile f(entry);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = f.readAll().split('\n');
+        for (const char *line :
+             {"Exec=pellimo", "Icon=pellimo", "StartupNotify=true", "Actions=copy-stamp;",
+              "[Desktop Action copy-stamp]", "Name=Copy stamp", "Exec=pellimo nogui"})
+            QVERIFY2(lines.contains(QByteArray(line)), line);
+        QVERIFY(lines.contains(QStringLiteral(u"Name[ja]=スタンプをコピー").toUtf8()));
+    }
+
+    // The unpacked program, run as a user who cannot write usr/bin: the data files go to that
+    // user's data folder and the stamp to the clipboard; usr/bin keeps the program alone.
+    void installedProgramRuns()
+    {
+        XServer x;
+        QString error;
+        QVERIFY2(x.start(&error), qPrintable(error));
+        Desktop desktop(x.display());
+        FreshUser user;
+        QVERIFY(user.isValid());
+        const QString bin = installed(QStringLiteral("/usr/bin"));
+        QVERIFY(user.denyWrites(bin, m_work.path()));
+        const QString exe = bin + QStringLiteral("/pellimo");
+
+        const RunResult help =
+            user.run(exe, {QStringLiteral("--help")}, user.environment(desktop.environment(false)));
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY2(help.standardOutput.contains(user.dataFolder().toUtf8()),
+                 help.standardOutput.constData());
+
+        const RunResult r =
+            user.run(exe, {QStringLiteral("nogui")}, user.environment(desktop.environment()));
+        QVERIFY(r.finished);
+        QVERIFY2(r.exitCode == 0, r.standardError.constData());
+        QCOMPARE(desktop.clipboardImage().size(), QSize(78, 78));
+        QVERIFY(user.dataFiles().contains(QStringLiteral("user01.dat")));
+        QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("pellimo")});
+        desktop.setClipboardText("package test clean-up");
+        killProcessesRunning(exe);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPackage)
+#include "test_package.moc"
