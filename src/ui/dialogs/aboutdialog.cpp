@@ -67,6 +67,7 @@ AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
         m_txtWebAddress->resize(m_txtWebAddress->width(), textHeight);
     QPalette grey = m_txtWebAddress->palette();
     grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
+    grey.setColor(QPalette::Text, Qt::black); // the grey is fixed, so is the text on it
     m_txtWebAddress->setPalette(grey);
     m_txtWebAddress->setAutoFillBackground(true);
 

@@ -71,10 +71,13 @@ void MainWindow::addSpinner(SpinnerId id, const QString &valueText, const QRect 
     auto *label =
         placed(new QLabel(valueText, this), QLatin1String(labelNames[size_t(id)]), labelPlace);
     label->setFont(fieldFont());
+    // The layout fixes the box white, so it fixes the digits black: under a dark theme the palette's
+    // own text colour is light and would vanish on the white.
     label->setAutoFillBackground(true);
-    QPalette white = label->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    label->setPalette(white);
+    QPalette blackOnWhite = label->palette();
+    blackOnWhite.setColor(QPalette::Window, Qt::white);
+    blackOnWhite.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(blackOnWhite);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setLineWidth(1);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
