@@ -12,10 +12,12 @@ packages=(
     fonts-ipafont-mincho fonts-ipafont-gothic
     qt6-wayland wl-clipboard
     librsvg2-bin # the PNG icons, drawn from the SVG at build time
+    qt6-translations-l10n # Qt's own dialogs and buttons in the user's language
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time)
     packages+=(dpkg-dev file lintian desktop-file-utils) # building and checking the .deb
+    packages+=(locales) # the tests of Qt's translations run under ja_JP.UTF-8
 fi
 
 missing=()
@@ -30,4 +32,9 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [[ "${1:-}" == "--test" ]] && ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    echo "Making the locale ja_JP.UTF-8"
+    localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi

@@ -14,6 +14,7 @@
 #include "platform/programfolder.h"
 #include "platform/wlcopy.h"
 #include "render/stampfonts.h"
+#include "translations.h"
 #include "ui/main/hiddenload.h"
 #include "ui/main/mainwindow.h"
 #include "warmup.h"
@@ -116,6 +117,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     warmUp.join();
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
     QApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
+    installQtTranslations(app); // Qt's dialogs and buttons in the user's language
     QApplication::setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
     installMessageBoxWarningHandler();

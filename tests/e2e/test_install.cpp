@@ -7,11 +7,13 @@
 #include "otheruser.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <memory>
 
 using namespace e2e;
@@ -75,6 +77,26 @@ class TestInstalled : public QObject {
     QProcessEnvironment environment(const FreshUser &user, bool withDisplay) const
     {
         return user.environment(m_desktop->environment(withDisplay));
+    }
+
+    // A visible window with exactly this title, waited for up to `timeoutMs`; 0 when none came.
+    qulonglong windowTitled(const QString &title, int timeoutMs = 10000) const
+    {
+        QElapsedTimer timer;
+        timer.start();
+        do {
+            QProcess search;
+            search.setProcessEnvironment(m_desktop->environment());
+            search.start(QStringLiteral("xdotool"),
+                         {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')});
+            search.waitForFinished(5000);
+            const qulonglong id = search.readAllStandardOutput().split('\n').value(0).toULongLong();
+            if (id != 0)
+                return id;
+            QThread::msleep(100);
+        } while (timer.elapsed() < timeoutMs);
+        return 0;
     }
 
 private Q_SLOTS:
@@ -144,6 +166,32 @@ private Q_SLOTS:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QVERIFY(saved.readAll().contains(todayInDefaultPattern()));
         QCOMPARE(install.entries(), QStringList{QStringLiteral("pellimo")});
+    }
+
+    // Under a Japanese locale Qt's own dialogs speak Japanese as the window does: the font picker
+    // that Font... opens is titled フォントの選択 (qtbase_ja.qm, package qt6-translations-l10n).
+    void qtDialogsInTheUsersLanguage()
+    {
+        FreshUser user;
+        QVERIFY(user.isValid());
+        InstallFolder install(user);
+        QVERIFY(install.isValid());
+        m_lastExecutable = install.executable();
+        QProcessEnvironment env = environment(user, true);
+        env.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("ja_JP.UTF-8"));
+
+        std::unique_ptr<QProcess> p(user.start(install.executable(), {}, env));
+        const qulonglong window = m_desktop->waitForNewWindow({});
+        QVERIFY2(window, p->readAllStandardError().constData());
+        m_desktop->click(window, 352 + 20, 200 + 10); // cmdFont2
+        const qulonglong picker = windowTitled(QStringLiteral(u"フォントの選択"));
+        QVERIFY2(picker, "no font picker titled フォントの選択");
+        m_desktop->pressKey(picker, QStringLiteral("Escape"));
+        QVERIFY2(!windowTitled(QStringLiteral(u"フォントの選択"), 0), "picker still open");
+        m_desktop->click(window, kEndX, kButtonY);
+        QVERIFY(p->waitForFinished(30000));
+        QCOMPARE(p->exitCode(), 0);
     }
 
     // --help and --version print to stdout and end with 0, with no display and no file made;

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#include "translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace pellimo {
+
+QTranslator *installQtTranslations(QCoreApplication &app, const QLocale &locale)
+{
+    auto *translator = new QTranslator(&app);
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
+
+} // namespace pellimo
