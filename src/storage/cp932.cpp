@@ -2,9 +2,11 @@
 #include "cp932.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
+#include <utility>
 #include <vector>
 
 namespace pellimo {
@@ -137,6 +139,22 @@ QString charactersOutsideCp932(const QString &text)
         distinct += QString::fromUcs4(&codePoint, 1);
     }
     return distinct;
+}
+
+QString replaceCp932LookAlikes(QString text)
+{
+    static constexpr std::array<std::pair<char16_t, char16_t>, 7> lookAlikes = {{
+        {u'\u301C', u'\uFF5E'}, // WAVE DASH → FULLWIDTH TILDE
+        {u'\u2212', u'\uFF0D'}, // MINUS SIGN → FULLWIDTH HYPHEN-MINUS
+        {u'\u2016', u'\u2225'}, // DOUBLE VERTICAL LINE → PARALLEL TO
+        {u'\u2014', u'\u2015'}, // EM DASH → HORIZONTAL BAR
+        {u'\u00A2', u'\uFFE0'}, // CENT SIGN → FULLWIDTH CENT SIGN
+        {u'\u00A3', u'\uFFE1'}, // POUND SIGN → FULLWIDTH POUND SIGN
+        {u'\u00AC', u'\uFFE2'}, // NOT SIGN → FULLWIDTH NOT SIGN
+    }};
+    for (const auto &[from, to] : lookAlikes)
+        text.replace(QChar(from), QChar(to));
+    return text;
 }
 
 QByteArray truncateCp932(const QByteArray &bytes, int maxBytes)

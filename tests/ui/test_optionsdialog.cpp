@@ -192,6 +192,11 @@ private Q_SLOTS:
             << u"txtUser1"_s << u"山田 太郎"_s << u"User2"_s << u"山田 太郎"_s;
         QTest::newRow("emptied user 5") << u"txtUser4"_s << QString() << u"User5"_s << QString();
         QTest::newRow("auto-close") << u"chkAutoClose"_s << QString() << u"AutoClose"_s << u"1"_s;
+        // Look-alikes that input methods type become the CP932 characters as they are typed.
+        QTest::newRow("wave dash in a name")
+            << u"txtUser1"_s << u"営業〜東京"_s << u"User2"_s << u"営業～東京"_s;
+        QTest::newRow("em dash and minus in the pattern")
+            << u"txtDformat"_s << u"yyyy—mm−dd"_s << u"DateFormat"_s << u"yyyy―mm－dd"_s;
     }
     void okStoresTheControls()
     {

@@ -4,6 +4,7 @@
 #include "datefmt/dateformat.h"
 #include "model/warning.h"
 #include "storage/settingsfile.h"
+#include "ui/common/storabletext.h"
 #include "ui/common/twips.h"
 #include "ui/common/windowplacement.h"
 
@@ -86,6 +87,8 @@ void OptionsDialog::buildUserFrame()
         m_txtUser[i]->setObjectName(QStringLiteral("txtUser") + index);
         m_txtUser[i]->setGeometry(twipsRect(1200, kBoxTops[i], 1815, 270));
         m_txtUser[i]->installEventFilter(this);
+        connect(m_txtUser[i], &QLineEdit::textEdited, this,
+                [box = m_txtUser[i]] { replaceLookAlikesIn(box); }); // 〜 → ～ as typed
 
         m_optStUp[i] = new QRadioButton(m_fraUser);
         m_optStUp[i]->setObjectName(QStringLiteral("optStUp") + index);
@@ -108,6 +111,8 @@ void OptionsDialog::buildDateFrame()
     m_txtDformat->setObjectName(QStringLiteral("txtDformat"));
     m_txtDformat->setGeometry(twipsRect(1080, 315, 2535, 270));
     m_txtDformat->installEventFilter(this);
+    connect(m_txtDformat, &QLineEdit::textEdited, this,
+            [this] { replaceLookAlikesIn(m_txtDformat); }); // 〜 → ～ as typed; the sample follows
     connect(m_txtDformat, &QLineEdit::textChanged, this, &OptionsDialog::onPatternChanged);
 
     m_LBLSample = autoSizedLabel(QStringLiteral(u"ｻﾝﾌﾟﾙ："), QStringLiteral("LBLSample"), 360, 750,

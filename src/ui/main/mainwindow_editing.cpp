@@ -9,6 +9,7 @@
 #include "pickers.h"
 #include "render/drawstamp.h"
 #include "storage/profilefile.h"
+#include "ui/common/storabletext.h"
 #include "updown.h"
 
 #include <QComboBox>
@@ -111,28 +112,14 @@ void MainWindow::onItemFocusLost(int index)
 void MainWindow::refuseUnstorableText(int index)
 {
     QLineEdit *box = m_txtItem[index];
-    const QString text = box->text();
-    const QString bad = unstorableCharacters(text);
+    replaceLookAlikesIn(box);
+    const QString bad = unstorableCharacters(box->text());
     if (bad.isEmpty())
         return;
-    // Take the characters out where they were typed, so that what is saved is what is shown.
-    QString kept;
-    int cursor = box->cursorPosition();
-    const int oldCursor = cursor;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView one = QStringView(text).mid(i, len);
-        if (bad.contains(one)) {
-            if (i < oldCursor)
-                cursor -= int(len);
-        } else {
-            kept += one;
-        }
-        i += len;
-    }
-    box->setText(kept);
-    box->setCursorPosition(cursor);
-    showWarning(unstorableTextWarning(bad));
+    // Take the characters out where they were typed, so that what is saved is what is shown, and
+    // say so without taking the keys that follow.
+    takeCharactersOut(box, bad);
+    showNoticeAt(box, unstorableTextWarning(bad));
 }
 
 void MainWindow::onUserActivated(int entry)
