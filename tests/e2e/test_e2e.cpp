@@ -187,6 +187,39 @@ class TestEndToEnd : public QObject {
         return p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -1;
     }
 
+    // The X window in which the nested weston shows its output (and takes keys), or 0.
+    qulonglong westonOutputWindow() const
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000) {
+            QProcess search;
+            search.setProcessEnvironment(m_desktop->environment());
+            search.start(
+                QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--class"), QStringLiteral("weston")});
+            search.waitForFinished(5000);
+            if (const qulonglong id =
+                    search.readAllStandardOutput().split('\n').value(0).toULongLong())
+                return id;
+            QThread::msleep(100);
+        }
+        return 0;
+    }
+
+    // A key pressed in weston's output window with the pointer inside it, the way weston's X11
+    // backend hands keys to the focused Wayland window.
+    void westonKey(qulonglong output, const QString &key) const
+    {
+        QProcess xdotool;
+        xdotool.setProcessEnvironment(m_desktop->environment());
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QStringLiteral("--window"),
+                       QString::number(output), QStringLiteral("5"), QStringLiteral("5"),
+                       QStringLiteral("key"), key});
+        xdotool.waitForFinished(5000);
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -499,6 +532,47 @@ private Q_SLOTS:
         QCOMPARE(stamp.size(), QSize(2 * kLooks[2].radius + 8, 2 * kLooks[2].radius + 8));
         const QRgb ink = darkestPixel(stamp);
         QVERIFY(qBlue(ink) > 200 && qRed(ink) < 40 && qGreen(ink) < 40);
+    }
+
+    // Wayland without Xwayland, the window: Set, and the window closes. The stamp outlives the
+    // program, served by wl-copy as for nogui (a Wayland selection dies with its process).
+    void waylandOnlyWindow()
+    {
+        NestedWeston weston;
+        if (!weston.available())
+            QSKIP("weston, wl-clipboard or qt6-wayland is not installed");
+        QVERIFY2(weston.start(m_desktop->environment(), false), "weston did not start");
+        const QProcessEnvironment env = weston.clientEnvironment(false);
+        const qulonglong output = westonOutputWindow();
+        QVERIFY2(output, "weston's output window was not found");
+
+        // Auto-close on: Set closes the window itself. (Keys sent right after Set may go astray:
+        // wl-copy takes the keyboard focus for a moment to set the selection.)
+        ProgramFolder &folder = preparedFolder(true);
+        QProcess *p = m_desktop->start(folder, {}, env);
+        m_running << p;
+        // Set has the focus when the window opens: Space presses it once the window is up.
+        QElapsedTimer timer;
+        timer.start();
+        while (p->state() != QProcess::NotRunning && timer.elapsed() < 20000) {
+            westonKey(output, QStringLiteral("space"));
+            p->waitForFinished(300);
+        }
+        QCOMPARE(p->state(), QProcess::NotRunning);
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), 0);
+        QVERIFY(folder.read(userFile(2)).contains(todayInDefaultPattern()));
+        QVERIFY(Desktop::waitUntilNoProcess(folder, 5000)); // wl-copy serves, not the program
+
+        QProcess paste;
+        paste.setProcessEnvironment(env);
+        paste.start(QStringLiteral("wl-paste"),
+                    {QStringLiteral("--type"), QStringLiteral("image/png")});
+        QVERIFY(paste.waitForFinished(10000));
+        const QImage stamp = QImage::fromData(paste.readAllStandardOutput(), "PNG");
+        QCOMPARE(stamp.size(), QSize(2 * kLooks[1].radius + 8, 2 * kLooks[1].radius + 8));
+        const QRgb ink = darkestPixel(stamp);
+        QVERIFY(qGreen(ink) > 100 && qRed(ink) < 40 && qBlue(ink) < 40);
     }
 
     // A Wayland session that offers Xwayland: the program takes the X11 platform, so the stamp

@@ -103,6 +103,7 @@ private:
     // Commands (mainwindow_commands.cpp).
     SaveStatus set();
     void commitEditedText();
+    void keepStampOnWayland() const;
 
     // The load sequence's steps on this window's controls (mainwindow_load.cpp).
     bool putSpinner(SpinnerId id, int16_t field) override;

@@ -5,15 +5,18 @@
 #include "mainwindow.h"
 #include "model/warning.h"
 #include "picbox.h"
+#include "platform/wlcopy.h"
 #include "stampcommand/setcommand.h"
 #include "storage/settingsfile.h"
 #include "ui/dialogs/aboutdialog.h"
 #include "ui/dialogs/optionsdialog.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <cstdio>
 
 namespace pellimo {
 
@@ -54,9 +57,28 @@ SaveStatus MainWindow::set()
         showWarning(status.error);
         return status;
     }
+    keepStampOnWayland();
     if (m_state.settings.autoClose)
         close();
     return status;
+}
+
+// On Wayland a stamp set by the window is gone once the program has ended: nothing here keeps
+// serving a Wayland selection. wl-copy takes it over, as for nogui, so that it stays pasteable
+// after the window has closed. (The hidden run hands its stamp over itself.)
+void MainWindow::keepStampOnWayland() const
+{
+    if (m_state.noGuiMode || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    // Our own selection request must reach the compositor first, or it would come after
+    // wl-copy's and take the clipboard back from it.
+    QGuiApplication::sync();
+    QString why;
+    if (!copyImageWithWlCopy(m_picTemp, &why))
+        std::fprintf(stderr,
+                     "Pellimo: the stamp stays on the clipboard only while the window is "
+                     "open: %s.\n",
+                     why.toLocal8Bit().constData());
 }
 
 void MainWindow::onOptionsClicked()
