@@ -13,10 +13,11 @@ packages=(
     qt6-wayland wl-clipboard
     librsvg2-bin # the PNG icons, drawn from the SVG at build time
     qt6-translations-l10n # Qt's own dialogs and buttons in the user's language
+    dpkg-dev file # cpack -G DEB: dependencies found by dpkg-shlibdeps
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time)
-    packages+=(dpkg-dev file lintian desktop-file-utils) # building and checking the .deb
+    packages+=(lintian desktop-file-utils) # checking the .deb
     packages+=(locales) # the tests of Qt's translations run under ja_JP.UTF-8
 fi
 
