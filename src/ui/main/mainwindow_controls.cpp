@@ -71,8 +71,8 @@ void MainWindow::addSpinner(SpinnerId id, const QString &valueText, const QRect 
     auto *label =
         placed(new QLabel(valueText, this), QLatin1String(labelNames[size_t(id)]), labelPlace);
     label->setFont(fieldFont());
-    // The layout fixes the box white, so it fixes the digits black: under a dark theme the palette's
-    // own text colour is light and would vanish on the white.
+    // The layout fixes the box white, so it fixes the digits black: under a dark theme the
+    // palette's own text colour is light and would vanish on the white.
     label->setAutoFillBackground(true);
     QPalette blackOnWhite = label->palette();
     blackOnWhite.setColor(QPalette::Window, Qt::white);
