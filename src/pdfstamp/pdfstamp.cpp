@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <future>
+#include <memory>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -81,6 +83,29 @@ PdfResult checkPage(const std::vector<QPDFPageObjectHelper> &pages, int page, co
     return {};
 }
 
+// A PDF read in full: every object parsed, so that writing it out only copies.
+struct OpenedPdf {
+    QPDF pdf;
+    PdfResult status;
+    std::vector<QPDFPageObjectHelper> pages;
+};
+
+std::unique_ptr<OpenedPdf> readWhole(const QString &path)
+{
+    auto opened = std::make_unique<OpenedPdf>();
+    try {
+        opened->status = openPdf(opened->pdf, path);
+        if (opened->status) {
+            opened->pages = QPDFPageDocumentHelper(opened->pdf).getAllPages();
+            (void)opened->pdf.getAllObjects();
+        }
+    } catch (const std::exception &e) {
+        opened->status = failure(QStringLiteral("%1 is damaged (%2)")
+                                     .arg(QFileInfo(path).fileName(), QString::fromUtf8(e.what())));
+    }
+    return opened;
+}
+
 } // namespace
 
 QPointF defaultStampCorner(QSizeF pageMm, double diameterMm)
@@ -120,13 +145,18 @@ PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlac
     if (!(place.diameterMm > 0))
         return failure(QStringLiteral("the stamp size must be more than 0 mm"));
     try {
-        QPDF pdf;
-        if (PdfResult r = openPdf(pdf, in); !r)
+        // qpdf reads the input on a second thread while Qt draws the stamp page on this one: the
+        // two take about as long.
+        std::future<std::unique_ptr<OpenedPdf>> reading =
+            std::async(std::launch::async, [&in] { return readWhole(in); });
+        const QByteArray stampBytes = stampPdf(geometry, place.diameterMm);
+        const std::unique_ptr<OpenedPdf> input = reading.get();
+        if (!input->status)
+            return input->status;
+        QPDF &pdf = input->pdf;
+        if (PdfResult r = checkPage(input->pages, place.page, in); !r)
             return r;
-        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
-        if (PdfResult r = checkPage(pages, place.page, in); !r)
-            return r;
-        QPDFPageObjectHelper target = pages[size_t(place.page - 1)];
+        QPDFPageObjectHelper target = input->pages[size_t(place.page - 1)];
         const PageFrame frame = pageFrame(target);
 
         // The picture is the circle's square widened by the margin on each side.
@@ -147,7 +177,6 @@ PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlac
         const QRectF pictureView = squareView.adjusted(-marginPt, -marginPt, marginPt, marginPt);
 
         // The stamp page from Qt, as a form XObject of the document.
-        const QByteArray stampBytes = stampPdf(geometry, place.diameterMm);
         if (stampBytes.isEmpty())
             return failure(QStringLiteral("the stamp could not be drawn as PDF"));
         QPDF stampDoc;
