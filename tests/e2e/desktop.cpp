@@ -349,6 +349,23 @@ QStringList Snapshot::changedIn(const Snapshot &later) const
     return changed;
 }
 
+void endTestRuns(const Desktop &desktop, const QList<QProcess *> &runs,
+                 std::unique_ptr<ProgramFolder> &folder)
+{
+    for (QProcess *p : runs) {
+        if (p->state() != QProcess::NotRunning) {
+            p->kill();
+            p->waitForFinished(3000);
+        }
+    }
+    if (!folder)
+        return;
+    desktop.setClipboardText("e2e clean-up");
+    Desktop::waitUntilNoProcess(*folder, 3000);
+    Desktop::killProcessesOf(*folder);
+    folder.reset();
+}
+
 QByteArray todayInDefaultPattern()
 {
     const QDate d = QDate::currentDate();

@@ -5,6 +5,7 @@
 #include "controlnames.h"
 #include "mainwindow.h"
 #include "picbox.h"
+#include "ui/common/selectallonfocus.h"
 #include "ui/common/twips.h"
 #include "updown.h"
 
@@ -164,6 +165,7 @@ void MainWindow::buildTextLine(int line)
     // The organisation and name boxes want the Japanese input method; the date box does not.
     box->setInputMethodHints(line == 1 ? Qt::ImhPreferLatin : Qt::ImhNone);
     box->installEventFilter(this);
+    m_selectAllOnFocus->watch(box); // typing replaces the text
     m_txtItem[size_t(line)] = box;
     m_cmdFont[size_t(line)] = button(this, controlname::indexed("cmdFont", line),
                                      QStringLiteral("Font..."), twipsRect(5280, y, 615, 315));
