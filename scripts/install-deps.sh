@@ -13,7 +13,8 @@ packages=(
     qt6-wayland wl-clipboard
 )
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time)
+    packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time
+               libxcb1-dev)
 fi
 
 missing=()
