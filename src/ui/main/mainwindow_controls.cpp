@@ -158,9 +158,12 @@ void MainWindow::buildTextLine(int line)
     const int y = kRowTop[size_t(line)];
     caption(this, row.captionLabel, QString::fromUtf8(row.caption),
             twipsRect(3480, y - 240, row.captionWidth, 180));
-    auto *box = placed(new QLineEdit(QString::fromUtf8(row.designText), this),
-                       controlname::indexed("txtItem", line), twipsRect(3480, y, 1695, 315));
+    // The box takes its face before its text: laid out in the default face first, a Japanese text
+    // would load a fallback face that is never shown.
+    auto *box = placed(new QLineEdit(this), controlname::indexed("txtItem", line),
+                       twipsRect(3480, y, 1695, 315));
     box->setFont(fieldFont());
+    box->setText(QString::fromUtf8(row.designText));
     // The organisation and name boxes want the Japanese input method; the date box does not.
     box->setInputMethodHints(line == 1 ? Qt::ImhPreferLatin : Qt::ImhNone);
     box->installEventFilter(this);
