@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Pellimo against its floors: one command per row, both figures and their ratio.
 
   window     start until the main window is mapped, against a bare QApplication showing one
