@@ -46,16 +46,29 @@ using FontTable = std::map<FontKey, FontEntry>;
 FontTable &fontTable()
 {
     thread_local FontTable table;
-    // The fonts hold font engines, which must go before the application takes the font system
-    // down; a thread other than the main one drops its table when it ends.
-    thread_local const bool released = [] {
-        const QCoreApplication *app = QCoreApplication::instance();
-        if (app && app->thread() == QThread::currentThread())
-            qAddPostRoutine(releaseStampFontMeasures);
-        return true;
-    }();
-    (void)released;
     return table;
+}
+
+// The fonts hold font engines, which must go before the application takes the font system down:
+// the main thread's table is dropped with the application (again with an application made later).
+// A table of another thread goes when its thread ends.
+bool dropRegistered = false; // main thread only
+
+void dropAtApplicationEnd()
+{
+    releaseStampFontMeasures();
+    dropRegistered = false;
+}
+
+void dropWithApplication()
+{
+    if (dropRegistered)
+        return;
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (app && app->thread() == QThread::currentThread()) {
+        qAddPostRoutine(dropAtApplicationEnd);
+        dropRegistered = true;
+    }
 }
 
 } // namespace
@@ -90,6 +103,7 @@ const StampFontMeasures &selectStampFont(QPainter &painter, const QString &fontN
     FontTable &table = fontTable();
     auto found = table.find(key);
     if (found == table.end()) {
+        dropWithApplication();
         found = table
                     .emplace(std::move(key),
                              FontEntry{stampFont(fontName, fontSize, bold, italic), nullptr})
