@@ -39,8 +39,13 @@ QLabel *caption(QWidget *parent, const char *name, const QString &text, const QR
     auto *label = placed(new QLabel(text, parent), QLatin1String(name), place);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The substitute faces run a little wider than the faces the places were made for; a caption
-    // keeps its place and grows to the right rather than lose its last letters.
-    const QSize needed = label->sizeHint();
+    // keeps its place and grows to the right rather than lose its last letters. Its text is
+    // measured once, as the label's size hint measures it (a caption has no frame, margin or
+    // indent); the size hint itself would lay the text out three times.
+    label->ensurePolished();
+    const QSize needed = label->fontMetrics()
+                             .boundingRect(QRect(0, 0, 2000, 2000), int(label->alignment()), text)
+                             .size();
     label->resize(std::max(place.width(), needed.width()),
                   std::max(place.height(), needed.height()));
     return label;
