@@ -33,7 +33,7 @@ bool onlyDrawingReads(QByteArrayView path)
 // blanks. False for any other line.
 bool parseHeader(QByteArrayView line, MappedRange &range, bool &candidate)
 {
-    QByteArrayView fields[6];
+    QByteArrayView fields[5];
     int count = 0;
     qsizetype at = 0;
     while (count < 5) {
@@ -103,7 +103,8 @@ void releaseDrawingMemory()
     char line[1024];
     qint64 length;
     while ((length = smaps.readLine(line, sizeof line)) > 0) {
-        const bool whole = line[length - 1] == '\n' || smaps.atEnd();
+        // A line that did not fill the buffer is whole, with or without its line end.
+        const bool whole = line[length - 1] == '\n' || length < qint64(sizeof line) - 1;
         mappings.addLine(QByteArrayView(line, length).trimmed(), whole);
         char rest[1024];
         if (!whole) // a path too long for the buffer: the rest of its line is passed over
