@@ -14,7 +14,8 @@ packages=(
     qt6-svg-dev libqpdf-dev libpoppler-qt6-dev  # vector stamps, stamping and showing PDF pages
 )
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time)
+    packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time
+               libxcb1-dev)
     packages+=(qpdf poppler-utils librsvg2-bin) # PDF and SVG tools the stamp files are checked with
 fi
 

@@ -2,6 +2,7 @@
 #include "app.h"
 
 #include "app/commandline.h"
+#include "app/releasememory.h"
 #include "app/startupsequence.h"
 #include "model/appstate.h"
 #include "model/warning.h"
@@ -93,8 +94,10 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
         return status; // no parent to hand over to: serving would hold up the caller
     detachFromTerminal();
     parent.reportStatus(status);
-    if (serveClipboard)
+    if (serveClipboard) {
+        releaseDrawingMemory();
         serveClipboardUntilTaken();
+    }
     return status;
 }
 
