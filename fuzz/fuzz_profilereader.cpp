@@ -9,6 +9,7 @@
 #include "fuzzsupport.h"
 #include "storage/profilefile.h"
 #include "storage/profilereader.h"
+#include "testfiles.h"
 
 #include <QStringList>
 #include <array>
@@ -17,34 +18,6 @@ using namespace pellimo;
 using namespace pellimo::fuzz;
 
 namespace {
-
-// A profile that shares no value with anything a read produces by chance.
-StampProfile startingProfile()
-{
-    StampProfile p;
-    p.colour = 0x13579B;
-    p.lineWidth = p.bottomAreaPercent = p.topAreaPercent = p.radius = 7;
-    for (StampItem &item : p.items)
-        item = {QStringLiteral("start"), QStringLiteral("StartFont"), 7, true, true, 7, 7};
-    return p;
-}
-
-QString describe(const StampProfile &p)
-{
-    QStringList parts{QString::number(p.colour), QString::number(p.lineWidth),
-                      QString::number(p.bottomAreaPercent), QString::number(p.topAreaPercent),
-                      QString::number(p.radius)};
-    for (const StampItem &i : p.items)
-        parts << QStringLiteral("%1|[%2]|%3|%4|[%5]|%6|%7")
-                     .arg(i.bold)
-                     .arg(i.fontName)
-                     .arg(i.italic)
-                     .arg(i.fontSize)
-                     .arg(i.text)
-                     .arg(i.offsetX)
-                     .arg(i.offsetY);
-    return parts.join(QStringLiteral("\n"));
-}
 
 bool storable(const StampProfile &p)
 {
@@ -68,7 +41,7 @@ std::array<qsizetype, 3> cutPositions(const QByteArray &bytes)
 void checkPrefixes(const QByteArray &bytes, bool wholeAccepted, const StampProfile &whole)
 {
     for (qsizetype cut : cutPositions(bytes)) {
-        StampProfile partial = startingProfile();
+        StampProfile partial = sentinelProfile();
         if (!readProfileFields(bytes.left(cut), false, partial))
             continue;
         check(wholeAccepted, "a start of the bytes was accepted, the whole bytes were not");
@@ -83,7 +56,7 @@ void checkRoundTrip(const StampProfile &read)
     const SaveStatus saved = saveProfile(read, path);
     check(saved.ok, "saveProfile failed on a storable profile", saved.error);
 
-    StampProfile again = startingProfile();
+    StampProfile again = sentinelProfile();
     const int before = warningCount();
     check(loadProfile(again, path), "loadProfile refused what saveProfile wrote");
     check(warningCount() == before, "loadProfile warned on what saveProfile wrote");
@@ -102,7 +75,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = rawBytes(data, size);
-    StampProfile whole = startingProfile();
+    StampProfile whole = sentinelProfile();
     const bool accepted = readProfileFields(bytes, true, whole);
     checkPrefixes(bytes, accepted, whole);
     if (accepted && storable(whole))

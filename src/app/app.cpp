@@ -3,6 +3,7 @@
 
 #include "app/commandline.h"
 #include "app/commandlinehelp.h"
+#include "app/releasememory.h"
 #include "app/startupsequence.h"
 #include "model/appstate.h"
 #include "model/warning.h"
@@ -96,8 +97,10 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
         return status; // no parent to hand over to: serving would hold up the caller
     detachFromTerminal();
     parent.reportStatus(status);
-    if (serveClipboard)
+    if (serveClipboard) {
+        releaseDrawingMemory();
         serveClipboardUntilTaken();
+    }
     return status;
 }
 

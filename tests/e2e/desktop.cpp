@@ -33,6 +33,7 @@ bool XServer::start(QString *error)
         return false;
     }
     // -displayfd: Xvfb picks a free display number and writes it once it accepts clients.
+    // -noreset: the server keeps its state when the last client of a test disconnects.
     m_process.setStandardErrorFile(QProcess::nullDevice());
     m_process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
                            QStringLiteral("-screen"), QStringLiteral("0"),
@@ -347,6 +348,23 @@ QStringList Snapshot::changedIn(const Snapshot &later) const
     }
     changed.sort();
     return changed;
+}
+
+void endTestRuns(const Desktop &desktop, const QList<QProcess *> &runs,
+                 std::unique_ptr<ProgramFolder> &folder)
+{
+    for (QProcess *p : runs) {
+        if (p->state() != QProcess::NotRunning) {
+            p->kill();
+            p->waitForFinished(3000);
+        }
+    }
+    if (!folder)
+        return;
+    desktop.setClipboardText("e2e clean-up");
+    Desktop::waitUntilNoProcess(*folder, 3000);
+    Desktop::killProcessesOf(*folder);
+    folder.reset();
 }
 
 QByteArray todayInDefaultPattern()

@@ -17,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 #include <sys/types.h>
 
 namespace e2e {
@@ -114,6 +115,11 @@ private:
     QString m_display;
     QTemporaryDir m_runtime;
 };
+
+// A test's clean-up: kills each of `runs` still running, then takes the clipboard (which ends a
+// serving process), ends whatever still runs from the folder and removes the folder.
+void endTestRuns(const Desktop &desktop, const QList<QProcess *> &runs,
+                 std::unique_ptr<ProgramFolder> &folder);
 
 // A file of tests/data.
 QByteArray golden(const char *name);

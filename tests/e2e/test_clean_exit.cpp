@@ -79,17 +79,11 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        for (const auto &p : m_running) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-        }
+        QList<QProcess *> runs;
+        for (const auto &p : m_running)
+            runs << p.get();
+        endTestRuns(*m_desktop, runs, m_folder);
         m_running.clear();
-        m_desktop->setClipboardText("e2e clean-up");
-        Desktop::waitUntilNoProcess(*m_folder, 3000);
-        Desktop::killProcessesOf(*m_folder);
-        m_folder.reset();
     }
 
     // The check below would pass as well if the reports went somewhere else: a run that asks

@@ -239,21 +239,9 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        for (QProcess *p : std::as_const(m_running)) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-            delete p;
-        }
+        endTestRuns(*m_desktop, m_running, m_folder);
+        qDeleteAll(m_running);
         m_running.clear();
-        if (m_folder) {
-            // Taking the clipboard ends a serving process; whatever is left is ended here.
-            m_desktop->setClipboardText("e2e clean-up");
-            Desktop::waitUntilNoProcess(*m_folder, 3000);
-            Desktop::killProcessesOf(*m_folder);
-            m_folder.reset();
-        }
     }
 
     // First start in an empty folder, ended with the Exit button: the settings and the five

@@ -111,19 +111,11 @@ private Q_SLOTS:
 
     void cleanup()
     {
-        for (const auto &p : m_starts) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-        }
+        QList<QProcess *> runs;
+        for (const auto &p : m_starts)
+            runs << p.get();
+        endTestRuns(*m_desktop, runs, m_folder);
         m_starts.clear();
-        if (m_folder) {
-            m_desktop->setClipboardText("e2e clean-up");
-            Desktop::waitUntilNoProcess(*m_folder, 3000);
-            Desktop::killProcessesOf(*m_folder);
-            m_folder.reset();
-        }
     }
 
     // Normal mode: the runner's main window holds the lock while the others try. With nogui the

@@ -143,7 +143,7 @@ private Q_SLOTS:
         if (stored)
             QCOMPARE(int(*stored), size);
         // Colours are 0x00BBGGRR.
-        QCOMPARE(colourFromStamp(0x00804020), QColor(0x20, 0x40, 0x80));
+        QCOMPARE(stampColour(0x00804020), QColor(0x20, 0x40, 0x80));
         QCOMPARE(colourToStamp(QColor(0x20, 0x40, 0x80)), 0x00804020);
     }
 

@@ -5,13 +5,12 @@
 #include "model/warning.h"
 #include "storage/settingsfile.h"
 #include "ui/common/storabletext.h"
+#include "ui/common/selectallonfocus.h"
 #include "ui/common/twips.h"
 #include "ui/common/windowplacement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QEvent>
-#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +53,7 @@ OptionsDialog::OptionsDialog(AppSettings &settings, QString settingsPath,
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 6px; padding: 0px 2px; }"));
 
+    m_selectAllOnFocus = new SelectAllOnFocus(this);
     buildUserFrame();
     buildDateFrame();
     buildBehaviourFrame();
@@ -86,7 +86,7 @@ void OptionsDialog::buildUserFrame()
         m_txtUser[i] = new QLineEdit(m_fraUser);
         m_txtUser[i]->setObjectName(QStringLiteral("txtUser") + index);
         m_txtUser[i]->setGeometry(twipsRect(1200, kBoxTops[i], 1815, 270));
-        m_txtUser[i]->installEventFilter(this);
+        m_selectAllOnFocus->watch(m_txtUser[i]);
         connect(m_txtUser[i], &QLineEdit::textEdited, this,
                 [box = m_txtUser[i]] { replaceLookAlikesIn(box); }); // 〜 → ～ as typed
 
@@ -110,7 +110,7 @@ void OptionsDialog::buildDateFrame()
     m_txtDformat = new QLineEdit(m_fraDformat);
     m_txtDformat->setObjectName(QStringLiteral("txtDformat"));
     m_txtDformat->setGeometry(twipsRect(1080, 315, 2535, 270));
-    m_txtDformat->installEventFilter(this);
+    m_selectAllOnFocus->watch(m_txtDformat);
     connect(m_txtDformat, &QLineEdit::textEdited, this,
             [this] { replaceLookAlikesIn(m_txtDformat); }); // 〜 → ～ as typed; the sample follows
     connect(m_txtDformat, &QLineEdit::textChanged, this, &OptionsDialog::onPatternChanged);
@@ -196,18 +196,6 @@ void OptionsDialog::onPatternChanged()
     m_LBLDFSample->setText(formatDate(m_now(), pattern));
 }
 
-void OptionsDialog::onUserNameFocused(int index)
-{
-    if (index < 0 || index >= kUsers)
-        return;
-    m_txtUser[index]->selectAll();
-}
-
-void OptionsDialog::onPatternFocused()
-{
-    m_txtDformat->selectAll();
-}
-
 AppSettings OptionsDialog::settingsFromControls() const
 {
     AppSettings next = m_settings;
@@ -244,7 +232,7 @@ void OptionsDialog::onCancelClicked()
 void OptionsDialog::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous()) {
-        m_hadFocus = false;
+        m_selectAllOnFocus->restart(); // the first box to take the focus is entered
         load();
         const QWidget *owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
         if (owner != nullptr && owner->isVisible())
@@ -253,26 +241,6 @@ void OptionsDialog::showEvent(QShowEvent *event)
             centreWindowOn(this, availableScreenCentre(owner), QSize());
     }
     QDialog::showEvent(event);
-}
-
-bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::FocusIn) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        // Coming back from a popup (the context menu) or from another window is no new entry
-        // into the box, except for the first box when the dialog opens.
-        const bool entered = reason != Qt::PopupFocusReason &&
-                             (reason != Qt::ActiveWindowFocusReason || !m_hadFocus);
-        m_hadFocus = true;
-        if (entered) {
-            if (watched == m_txtDformat)
-                onPatternFocused();
-            for (int i = 0; i < kUsers; ++i)
-                if (watched == m_txtUser[i])
-                    onUserNameFocused(i);
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace pellimo

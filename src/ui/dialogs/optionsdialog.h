@@ -18,6 +18,8 @@ class QRadioButton;
 
 namespace pellimo {
 
+class SelectAllOnFocus;
+
 // The options dialog: user names, start-up user, date pattern with a live sample, auto-close.
 // Loaded from `settings` each time it is shown; OK copies the controls back into `settings` and
 // writes `settingsPath`; Cancel, Escape and the close box change nothing.
@@ -31,19 +33,11 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
-    // Fills the controls from the settings record; runs each time the dialog is shown.
-    void load();
-
     // The live sample: the pattern box's text applied to the current moment, or nothing for an
     // empty pattern.
     void onPatternChanged();
-
-    // Focus entering a name box or the pattern box selects its whole text.
-    void onUserNameFocused(int index);
-    void onPatternFocused();
 
     // Copies the controls into the settings record and writes the settings file. When the file
     // cannot be written the user is told, the record stays as it was and the dialog stays open
@@ -54,6 +48,8 @@ private Q_SLOTS:
     void onCancelClicked();
 
 private:
+    // Fills the controls from the settings record; runs each time the dialog is shown.
+    void load();
     void buildUserFrame();
     void buildDateFrame();
     void buildBehaviourFrame();
@@ -64,7 +60,7 @@ private:
     AppSettings &m_settings;
     QString m_settingsPath;
     std::function<QDateTime()> m_now;
-    bool m_hadFocus = false; // some box has had the focus since the dialog was last shown
+    SelectAllOnFocus *m_selectAllOnFocus = nullptr; // typing into a box entered replaces its text
 
     QGroupBox *m_fraUser = nullptr;
     QLabel *m_LBLStUp = nullptr;

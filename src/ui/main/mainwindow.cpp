@@ -7,12 +7,13 @@
 #include "pickers.h"
 #include "render/stampfonts.h"
 #include "render/stampsurface.h"
+#include "stampexport.h"
 #include "ui/common/appicon.h"
+#include "ui/common/selectallonfocus.h"
 #include "ui/common/twips.h"
 #include "updown.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,6 +48,7 @@ MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget 
                    Qt::WindowCloseButtonHint);
     setFixedSize(twipsToPixels(8325), twipsToPixels(4665));
     setFont(captionFont());
+    m_selectAllOnFocus = new SelectAllOnFocus(this);
     buildUserAndPreview();
     buildRadiusAndWidth();
     buildBandSizes();
@@ -55,6 +57,8 @@ MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget 
     buildCommandButtons();
     arrangeTabOrder();
     connectHandlers();
+    // The preview's context menu: the stamp as a picture file, or onto a page of a PDF.
+    new StampExport(m_picBaseView, [this]() -> const StampProfile & { return m_state.profile; });
     centreOnScreen();
 }
 
@@ -124,41 +128,18 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (index < 0)
         return QWidget::eventFilter(watched, event);
 
-    switch (event->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
         // Focus that leaves with the whole window (another program, a message box, a context
         // menu) comes back to the same box: it is no change of focus inside the window.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) {
-            if (event->type() == QEvent::FocusIn)
-                m_editingItem = index;
-            break;
-        }
+        const bool withTheWindow =
+            reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
         if (event->type() == QEvent::FocusIn) {
             m_editingItem = index;
-            // A click places the caret when it ends; the whole text is selected after that.
-            m_selectOnRelease = (reason == Qt::MouseFocusReason) ? index : -1;
-            if (m_selectOnRelease < 0)
-                onItemFocused(index);
-        } else {
+        } else if (!withTheWindow) {
             m_editingItem = -1;
-            m_selectOnRelease = -1;
             onItemFocusLost(index);
         }
-        break;
-    }
-    case QEvent::MouseButtonRelease:
-        if (m_selectOnRelease == index) {
-            m_selectOnRelease = -1;
-            QCoreApplication::sendEvent(watched, event); // the box finishes the click first
-            if (!m_txtItem[index]->hasSelectedText())    // unless the user dragged a selection
-                onItemFocused(index);
-            return true;
-        }
-        break;
-    default:
-        break;
     }
     return QWidget::eventFilter(watched, event);
 }

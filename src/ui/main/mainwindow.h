@@ -20,6 +20,7 @@ class QPushButton;
 namespace pellimo {
 
 class PicBox;
+class SelectAllOnFocus;
 class StampPickers;
 class UpDown;
 
@@ -94,7 +95,6 @@ private:
     // Editing (mainwindow_editing.cpp).
     void onBandChanged(int index);
     void onOffsetChanged(int index);
-    void onItemFocused(int line);
     void onItemFocusLost(int line);
     void onFontClicked(int line);
     void refuseUnstorableText(int line);
@@ -123,7 +123,7 @@ private:
     bool m_lastSetSucceeded = false;
     int m_editingItem = -1;            // the text box that has the focus, -1 for none
     std::array<bool, 4> m_typedInto{}; // typed into since the box last gave its text to the profile
-    int m_selectOnRelease = -1; // a text box focused by a click selects all when the click ends
+    SelectAllOnFocus *m_selectAllOnFocus = nullptr;
 
     QImage m_picBase; // the stamp surface, shown by m_picBaseView
     QImage m_picTemp; // the Set command's cut-out, shown by m_picTempView

@@ -96,11 +96,6 @@ void MainWindow::onOffsetChanged(int index)
         drawStamp();
 }
 
-void MainWindow::onItemFocused(int index)
-{
-    m_txtItem[index]->selectAll();
-}
-
 void MainWindow::onItemFocusLost(int index)
 {
     m_typedInto[index] = false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "pickers.h"
 
+#include "render/stampsurface.h"
+
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -42,7 +44,7 @@ public:
 
     int32_t chooseColour(int32_t initial, QWidget *owner) override
     {
-        const QColor picked = QColorDialog::getColor(colourFromStamp(initial), owner);
+        const QColor picked = QColorDialog::getColor(stampColour(initial), owner);
         if (!picked.isValid())
             return initial;
         return colourToStamp(picked);
@@ -68,12 +70,6 @@ std::optional<int16_t> fontSizeFromPoints(double points)
         rounded > std::numeric_limits<int16_t>::max())
         return std::nullopt;
     return static_cast<int16_t>(rounded);
-}
-
-QColor colourFromStamp(int32_t colour)
-{
-    const auto c = static_cast<uint32_t>(colour);
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
 int32_t colourToStamp(const QColor &colour)

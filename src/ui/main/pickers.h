@@ -40,8 +40,8 @@ std::unique_ptr<StampPickers> makeQtPickers();
 // 16-bit field or the size is not a number.
 std::optional<int16_t> fontSizeFromPoints(double points);
 
-// 0x00BBGGRR <-> QColor. The top byte has no colour meaning and is dropped.
-QColor colourFromStamp(int32_t colour);
+// A picked colour as the profile stores it, 0x00BBGGRR (render/stampsurface.h has the way back,
+// stampColour).
 int32_t colourToStamp(const QColor &colour);
 
 } // namespace pellimo
