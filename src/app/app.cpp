@@ -8,7 +8,7 @@
 #include "model/appstate.h"
 #include "model/warning.h"
 #include "platform/clipboardkeeper.h"
-#include "platform/datafolder.h"
+#include "storage/datafolder.h"
 #include "platform/displaycheck.h"
 #include "platform/instancelock.h"
 #include "platform/messagebox.h"

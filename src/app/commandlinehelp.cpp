@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "commandlinehelp.h"
 
-#include "platform/datafolder.h"
+#include "storage/datafolder.h"
 #include "platform/programfolder.h"
 
 #include <QCoreApplication>

@@ -18,7 +18,7 @@ struct AppState {
     int16_t currentUser = 0; // 1..5 once start-up has run
     bool noGuiMode = false;  // set by the command line, never reset
     // The folder of the data files and the lock: the executable's own folder when portable, the
-    // user's data folder when installed (platform/datafolder.h).
+    // user's data folder when installed (storage/datafolder.h).
     QString programFolder;
 };
 

@@ -101,9 +101,11 @@ private Q_SLOTS:
         }
         QSet<QString> expected = {
             QStringLiteral("./usr/bin/pellimo"),
+            QStringLiteral("./usr/bin/pellimo-stamp"),
             QStringLiteral("./usr/share/applications/pellimo.desktop"),
             QStringLiteral("./usr/share/icons/hicolor/scalable/apps/pellimo.svg"),
             QStringLiteral("./usr/share/man/man1/pellimo.1.gz"),
+            QStringLiteral("./usr/share/man/man1/pellimo-stamp.1.gz"),
             QStringLiteral("./usr/share/doc/pellimo/copyright"),
             QStringLiteral("./usr/share/doc/pellimo/changelog.gz"),
         };
@@ -146,6 +148,8 @@ private Q_SLOTS:
         QTest::newRow("xcb") << QStringLiteral("Depends") << QStringLiteral("libxcb1");
         QTest::newRow("Mincho") << QStringLiteral("Depends")
                                 << QStringLiteral("fonts-ipafont-mincho");
+        QTest::newRow("qpdf, for pellimo-stamp")
+            << QStringLiteral("Depends") << QStringLiteral("libqpdf");
         QTest::newRow("Gothic") << QStringLiteral("Depends")
                                 << QStringLiteral("fonts-ipafont-gothic");
         QTest::newRow("translations")
@@ -217,8 +221,15 @@ private Q_SLOTS:
         QVERIFY2(r.exitCode == 0, r.standardError.constData());
         QCOMPARE(desktop.clipboardImage().size(), QSize(78, 78));
         QVERIFY(user.dataFiles().contains(QStringLiteral("user01.dat")));
+        // pellimo-stamp reads the same data folder: user 1's stamp, saved by the run above.
+        const QString png = user.home() + QStringLiteral("/stamp.png");
+        const RunResult stamp =
+            user.run(bin + QStringLiteral("/pellimo-stamp"), {QStringLiteral("--png"), png},
+                     user.environment(desktop.environment(false)));
+        QVERIFY2(stamp.exitCode == 0, stamp.standardError.constData());
+        QVERIFY(!QImage(png).isNull());
         QCOMPARE(QDir(bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("pellimo")});
+                 (QStringList{QStringLiteral("pellimo"), QStringLiteral("pellimo-stamp")}));
         desktop.setClipboardText("package test clean-up");
         killProcessesRunning(exe);
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "datafolder.h"
 
-#include "storage/settingsfile.h"
+#include "settingsfile.h"
 
 #include <QDir>
 #include <QFile>
