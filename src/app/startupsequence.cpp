@@ -19,12 +19,6 @@ bool fileExists(const QString &path)
     return info.exists() && !info.isDir();
 }
 
-void loadProfileOrDefaults(AppState &state)
-{
-    if (!loadProfile(state.profile, profileFilePath(state.programFolder, state.currentUser)))
-        loadDefaultProfile(state.profile);
-}
-
 } // namespace
 
 void loadOrCreateSettings(AppState &state)
@@ -55,7 +49,7 @@ SaveStatus createMissingProfiles(AppState &state)
 void loadStartUpProfile(AppState &state)
 {
     state.currentUser = state.settings.defaultUser;
-    loadProfileOrDefaults(state);
+    loadCurrentProfile(state);
 }
 
 void applyCommandLine(AppState &state, const CommandLine &commandLine)
@@ -68,7 +62,7 @@ void applyCommandLine(AppState &state, const CommandLine &commandLine)
     if (commandLine.user == state.currentUser)
         return; // the same file again: reading it twice would only repeat a damage warning
     state.currentUser = commandLine.user;
-    loadProfileOrDefaults(state);
+    loadCurrentProfile(state);
 }
 
 SaveStatus runStartUpSequence(AppState &state, const QString &arguments)

@@ -346,7 +346,7 @@ private Q_SLOTS:
     }
 
     // A damaged profile in hidden mode: the reader's warning is shown and waited for, then the
-    // defaults are used and saved over the damaged file in the same run.
+    // damaged bytes are kept beside the file and the defaults saved over it in the same run.
     void damagedProfileHidden()
     {
         ProgramFolder &folder = preparedFolder(false);
@@ -360,6 +360,9 @@ private Q_SLOTS:
         QCOMPARE(exitCodeOf(p), 0);
         const QString err = QString::fromUtf8(p->readAllStandardError());
         QCOMPARE(err.count(kDamaged), 1);
+        QCOMPARE(folder.read(userFile(2) + QStringLiteral(".damaged")),
+                 QByteArray("255,1,35,35,40000\r\n#FALSE#,"));
+        QVERIFY(err.contains(folder.file(userFile(2) + QStringLiteral(".damaged"))));
         QByteArray expected = golden("default-profile.dat");
         expected.replace("#FALSE#,9,\"\",0,0", "#FALSE#,9,\"" + todayInDefaultPattern() + "\",0,0");
         QCOMPARE(folder.read(userFile(2)), expected);

@@ -213,6 +213,36 @@ private Q_SLOTS:
         QVERIFY(w.isVisible());
     }
 
+    // The user switches to a file that cannot be read: Set keeps its bytes beside it first, once.
+    void setAfterSwitchToDamagedFileKeepsIt()
+    {
+        MainWindowFixture f;
+        const QByteArray damaged = QByteArrayLiteral("255,1,35,35,35\r\n#FALSE#,\"x\"y");
+        {
+            QFile file(f.profilePath(2));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(damaged);
+        }
+        MainWindow &w = f.shownWindow();
+        auto *list = f.control<QComboBox>(QStringLiteral("cmbUserName"));
+        list->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(f.warnings, QStringList{profileReadWarningText()});
+
+        auto *set = f.control<QPushButton>(QStringLiteral("cmdSet"));
+        set->click();
+        QVERIFY(w.lastSetSucceeded());
+        set->click();
+        QVERIFY(w.lastSetSucceeded());
+        QFile kept(f.profilePath(2) + QStringLiteral(".damaged"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), damaged);
+        QVERIFY(!QFile::exists(f.profilePath(2) + QStringLiteral(".damaged.1")));
+        StampProfile saved;
+        QVERIFY(loadProfile(saved, f.profilePath(2)));
+        QCOMPARE(saved, f.state.profile);
+    }
+
     void noGuiLoadRunsSetWithoutShowing()
     {
         MainWindowFixture f;

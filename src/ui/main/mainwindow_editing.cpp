@@ -144,9 +144,7 @@ void MainWindow::onUserActivated(int entry)
         return;
 
     // Edits not saved by Set are dropped; the new user's file is read, or the defaults used.
-    const QString path = profileFilePath(m_state.programFolder, m_state.currentUser);
-    if (!loadProfile(m_state.profile, path))
-        loadDefaultProfile(m_state.profile);
+    loadCurrentProfile(m_state);
 
     m_isLoading = true;
     m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
