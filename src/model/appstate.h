@@ -22,6 +22,7 @@ struct AppState {
     // Users whose profile file could not be read in this run (damaged or missing), so that their
     // profile came from the defaults. Set keeps a backup of such a file before saving over it.
     QSet<int16_t> unreadProfiles;
+    bool dateLineWarned = false; // the date line has once left out characters it cannot store
 };
 
 } // namespace pellimo

@@ -33,4 +33,13 @@ public:
 // when noGuiMode is on.
 void runLoadSequence(AppState &state, const std::function<QDateTime()> &now, LoadTarget &target);
 
+// Puts today's date, formatted with the settings' pattern, into the profile's date line. Characters
+// that a profile file cannot hold (a double quote, anything outside CP932) are left out, so that
+// a pattern stored by hand never makes Set fail; the first time in a run that this happens, one
+// warning names them. False when characters were left out.
+bool putDateLine(AppState &state, const QDateTime &now);
+
+// The warning shown when the date line had to leave out characters.
+QString dateLineWarningText(const QString &pattern, const QString &characters);
+
 } // namespace pellimo

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The main window's commands: Set, Options, About and Exit.
 
-#include "datefmt/dateformat.h"
 #include "mainwindow.h"
 #include "model/warning.h"
 #include "picbox.h"
@@ -79,7 +78,7 @@ void MainWindow::onOptionsClicked()
         }
         m_cmbUserName->setCurrentIndex(m_state.currentUser - 1);
     }
-    m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
+    (void)putDateLine(m_state, m_now());
     m_txtItem[1]->setText(m_state.profile.items[1].text);
     m_typedInto[1] = false;
     drawStamp();

@@ -2,7 +2,6 @@
 // The main window's editing handlers: spinners, text boxes, the user switch, fonts and colour.
 // Each writes straight into the current profile and redraws; nothing here writes a file.
 
-#include "datefmt/dateformat.h"
 #include "mainwindow.h"
 #include "model/warning.h"
 #include "picbox.h"
@@ -147,7 +146,7 @@ void MainWindow::onUserActivated(int entry)
     loadCurrentProfile(m_state);
 
     m_isLoading = true;
-    m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
+    (void)putDateLine(m_state, m_now());
     fillControlsFromProfile();
     m_isLoading = false;
     drawStamp();
