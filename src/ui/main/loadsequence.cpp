@@ -8,6 +8,14 @@
 
 namespace pellimo {
 
+QString failedDrawingSetText()
+{
+    return joinMessageLines({
+        QStringLiteral(u"印面が正しく描画されていないため、セットできません。"),
+        QStringLiteral(u"クリップボードとプロファイルは変更していません。"),
+    });
+}
+
 QString dateLineWarningText(const QString &pattern, const QString &characters)
 {
     return joinMessageLines({
@@ -39,18 +47,21 @@ bool putDateLine(AppState &state, const QDateTime &now)
     return false;
 }
 
-void runLoadSequence(AppState &state, const std::function<QDateTime()> &now, LoadTarget &target)
+LoadOutcome runLoadSequence(AppState &state, const std::function<QDateTime()> &now,
+                            LoadTarget &target)
 {
+    LoadOutcome outcome;
     target.setLoading(true);
     target.fillUserList();
     // Today's date replaces whatever date text the profile file held.
-    (void)putDateLine(state, now());
-    (void)profileToControls(state.profile, state.currentUser, target);
+    outcome.dateLineWhole = putDateLine(state, now());
+    outcome.valuesFit = profileToControls(state.profile, state.currentUser, target);
     target.setLoading(false);
-    target.drawStamp();
+    outcome.drawn = target.drawStamp();
 
-    if (state.noGuiMode)
+    if (state.noGuiMode && outcome.drawn)
         target.runSet();
+    return outcome;
 }
 
 } // namespace pellimo

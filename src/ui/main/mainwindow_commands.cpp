@@ -46,6 +46,14 @@ void MainWindow::onSetClicked()
 SaveStatus MainWindow::set()
 {
     commitEditedText();
+    if (!m_lastDrawSucceeded) {
+        // What PicBase shows is not the stamp: putting it on the clipboard and saving would
+        // report a success that is none.
+        m_lastSetSucceeded = false;
+        const SaveStatus refused = SaveStatus::failure(failedDrawingSetText());
+        showWarning(refused.error);
+        return refused;
+    }
     const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
     m_picTempView->update();
     m_lastSetSucceeded = status.ok;

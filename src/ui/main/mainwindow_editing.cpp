@@ -40,11 +40,12 @@ QString unstorableFontWarning(const QString &fontName, const QString &characters
 
 } // namespace
 
-void MainWindow::drawStamp()
+bool MainWindow::drawStamp()
 {
-    pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
+    m_lastDrawSucceeded = pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
     m_picBaseView->update();
     Q_EMIT stampDrawn();
+    return m_lastDrawSucceeded;
 }
 
 void MainWindow::onRadiusChanged(int value)
