@@ -6,6 +6,7 @@
 #include "storage/settingsfile.h"
 
 #include <QFileInfo>
+#include <cstdio>
 
 namespace pellimo {
 
@@ -57,6 +58,13 @@ void applyCommandLine(AppState &state, const CommandLine &commandLine)
     if (!commandLine.noGui)
         return;
     state.noGuiMode = true;
+    if (commandLine.unknownUser) {
+        std::fprintf(stderr, "Pellimo: %s\n",
+                     unknownUserNotice(*commandLine.unknownUser, state.currentUser)
+                         .toLocal8Bit()
+                         .constData());
+        std::fflush(stderr);
+    }
     if (commandLine.user < 1 || commandLine.user > kUserCount)
         return;
     if (commandLine.user == state.currentUser)

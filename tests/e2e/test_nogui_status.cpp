@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What a script learns from `pellimo nogui`: its exit status (0 the user's stamp, whole; 1 nothing
-// set; 3 set after a warning), and that a profile file the run could not read is kept beside it
-// before the defaults are saved over it.
+// set; 3 set after a warning), the lines on stderr, and that a profile file the run could not read
+// is kept beside it before the defaults are saved over it.
 
 #include "desktop.h"
 
@@ -227,6 +227,36 @@ private Q_SLOTS:
         QVERIFY2(folder.read(kUser2).contains(",\"" + dateLine + "\","),
                  folder.read(kUser2).constData());
         QVERIFY(!m_desktop->clipboardImage().isNull());
+    }
+
+    // A token after nogui that names no user: the start-up user's stamp, and one line that says so.
+    void unknownUserTokenIsNamed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("token");
+        QTest::newRow("u6") << QStringList{QStringLiteral("nogui"), QStringLiteral("u6")}
+                            << QStringLiteral("\"u6\"");
+        QTest::newRow("user2") << QStringList{QStringLiteral("nogui"), QStringLiteral("user2")}
+                               << QStringLiteral("\"user2\"");
+        QTest::newRow("no token") << QStringList{QStringLiteral("nogui")} << QString();
+    }
+    void unknownUserTokenIsNamed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, token);
+        preparedFolder();
+        const RunResult r = m_desktop->run(*m_folder, arguments);
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 0);
+        const QString err = QString::fromLocal8Bit(r.standardError);
+        QCOMPARE(m_desktop->clipboardImage().size(), QSize(58, 58)); // user 2's radius 25
+        if (token.isEmpty()) {
+            QVERIFY2(!err.contains(QStringLiteral("names no user")), qPrintable(err));
+            return;
+        }
+        const QStringList lines = err.split(u'\n').filter(token);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines.first().contains(QStringLiteral("user 2")), qPrintable(lines.first()));
     }
 };
 
