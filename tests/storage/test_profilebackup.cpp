@@ -126,14 +126,6 @@ private Q_SLOTS:
         QCOMPARE(contentsOf(dir.path()), before);
     }
 
-    void noticeNamesFileAndBackup()
-    {
-        const QString line = backupNoticeText(QStringLiteral("/p/user02.dat"),
-                                              QStringLiteral("/p/user02.dat.damaged.1"));
-        QVERIFY(line.contains(QStringLiteral("/p/user02.dat ")));
-        QVERIFY(line.contains(QStringLiteral("/p/user02.dat.damaged.1")));
-    }
-
     // Which users the run could not read: a damaged or missing file is noted and gives the
     // defaults; a file read later in the run without fault clears the note.
     void unreadProfilesAreNoted_data()
