@@ -143,7 +143,7 @@ private Q_SLOTS:
 
         const BoxedRun run = runAnsweringBoxes({QStringLiteral("nogui")});
         QVERIFY(run.finished);
-        QCOMPARE(run.boxes, 1);
+        QVERIFY2(run.boxes == 1, qPrintable(run.standardError));
         QCOMPARE(run.standardError.count(kDamaged), 1);
         QCOMPARE(run.exitCode, 3);
         QCOMPARE(folder.read(kUser2 + QStringLiteral(".damaged")), damaged);
@@ -216,7 +216,7 @@ private Q_SLOTS:
 
         const BoxedRun run = runAnsweringBoxes({QStringLiteral("nogui")});
         QVERIFY(run.finished);
-        QCOMPARE(run.boxes, boxes);
+        QVERIFY2(run.boxes == boxes, qPrintable(run.standardError));
         QCOMPARE(run.exitCode, status);
         if (dateLine.isEmpty()) {
             QCOMPARE(before.changedIn(Snapshot::of(folder)), QStringList());
