@@ -33,13 +33,12 @@ bool XServer::start(QString *error)
         return false;
     }
     // -displayfd: Xvfb picks a free display number and writes it once it accepts clients.
-    // -noreset: without it the server resets when its last client leaves (the display check of a
-    // start is such a client) and refuses the next connection for a moment.
+    // -noreset: the server keeps its state when the last client of a test disconnects.
     m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start(xvfb,
-                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                     QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                           QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!m_process.waitForStarted(10000)) {
         *error = QStringLiteral("Xvfb did not start");
         return false;
