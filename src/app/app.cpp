@@ -61,7 +61,8 @@ bool onWayland()
 // warnings and the same Set.
 int runHidden(AppState &state)
 {
-    if (!runHiddenLoad(state))
+    const HiddenRunResult result = runHiddenLoad(state);
+    if (result == HiddenRunResult::Failed)
         return kExitFailure;
 
     if (onWayland()) {
@@ -72,7 +73,7 @@ int runHidden(AppState &state)
             return kExitFailure;
         }
     }
-    return kExitSuccess;
+    return result == HiddenRunResult::Set ? kExitSuccess : kExitSetAfterWarning;
 }
 
 // Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.

@@ -4,6 +4,7 @@
 #include "appsettings.h"
 #include "stampprofile.h"
 
+#include <QSet>
 #include <QString>
 #include <cstdint>
 
@@ -20,6 +21,10 @@ struct AppState {
     // The folder of the data files and the lock: the executable's own folder when portable, the
     // user's data folder when installed (storage/datafolder.h).
     QString programFolder;
+    // Users whose profile file could not be read in this run (damaged or missing), so that their
+    // profile came from the defaults. Set keeps a backup of such a file before saving over it.
+    QSet<int16_t> unreadProfiles;
+    bool dateLineWarned = false; // the date line has once left out characters it cannot store
 };
 
 } // namespace pellimo

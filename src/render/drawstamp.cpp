@@ -141,6 +141,13 @@ void drawAll(QImage &picBase, const StampProfile &profile)
     drawCentredItem(painter, profile.items[0], g.W, g.T, g.Y1);
     drawCentredItem(painter, profile.items[1], g.W, g.Y1, g.Y2);
     drawNameRow(painter, profile.items[2], profile.items[3], g.W, g.Y2, g.B);
+    painter.end();
+
+    // A circle with no inside, or one that leaves the drawing area, gives no stamp: at best a
+    // white square (8 x 8 for radius 0, 4 008 x 4 008 for radius 2 000). It is drawn as far as it
+    // goes, as any other value, and then counts as a failed drawing.
+    if (g.D < 1 || g.L < 0 || g.T < 0 || g.R > g.W || g.B > g.H)
+        throw Refused("the circle does not fit the drawing area");
 }
 
 } // namespace
@@ -156,12 +163,14 @@ QString drawWarningText(int16_t currentUser)
     });
 }
 
-void drawStamp(QImage &picBase, const StampProfile &profile, int16_t currentUser)
+bool drawStamp(QImage &picBase, const StampProfile &profile, int16_t currentUser)
 {
     try {
         drawAll(picBase, profile); // the painter has ended when the warning shows
+        return true;
     } catch (const std::exception &) {
         showWarning(drawWarningText(currentUser));
+        return false;
     }
 }
 
