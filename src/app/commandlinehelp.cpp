@@ -40,7 +40,8 @@ Exit status:
   0  the window was closed; under nogui the stamp is on the clipboard and saved
   1  a failure: no display, a file that cannot be written, no clipboard
   2  Pellimo is already running with the same data folder
-  3  nogui set the stamp, but after a warning (defaults used, values out of range)
+  3  nogui set the stamp, but after a warning: defaults used, values out of
+     range, or characters the date line could not hold left out
 
 Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
   %1
