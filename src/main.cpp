@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/app.h"
+#include "platform/processsetup.h"
 
 int main(int argc, char **argv)
 {
+    pellimo::openMissingStandardStreams();
     return pellimo::runApplication(argc, argv);
 }

@@ -24,7 +24,8 @@ import time
 def start_xvfb():
     r, w = os.pipe()
     proc = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+         "-noreset"],
         pass_fds=(w,), stderr=subprocess.DEVNULL)
     os.close(w)
     number = b""

@@ -33,11 +33,13 @@ bool XServer::start(QString *error)
         return false;
     }
     // -displayfd: Xvfb picks a free display number and writes it once it accepts clients.
+    // -noreset: without it the server resets whenever its last client leaves and refuses
+    // connections for a moment, so a start right after another one could fail to connect.
     m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start(xvfb,
-                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                     QStringLiteral("0"), QStringLiteral("1280x1024x24"),
-                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                           QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!m_process.waitForStarted(10000)) {
         *error = QStringLiteral("Xvfb did not start");
         return false;

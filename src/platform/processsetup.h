@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// What the process puts right before anything else runs, first thing in main().
+
+namespace pellimo {
+
+// Opens /dev/null on each of stdin, stdout and stderr that the caller left closed. Otherwise the
+// first descriptors the program opens (the pipe to the waiting parent, the display connection,
+// the lock file) would take those numbers, and a warning written to stderr or the detach step
+// would land on them.
+void openMissingStandardStreams();
+
+} // namespace pellimo
