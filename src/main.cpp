@@ -5,5 +5,6 @@
 int main(int argc, char **argv)
 {
     pellimo::openMissingStandardStreams();
+    pellimo::ignoreFileSizeLimitSignal();
     return pellimo::runApplication(argc, argv);
 }

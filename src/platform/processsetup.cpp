@@ -2,6 +2,7 @@
 #include "processsetup.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,6 +20,14 @@ void openMissingStandardStreams()
             ::close(opened);
         }
     }
+}
+
+void ignoreFileSizeLimitSignal()
+{
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 } // namespace pellimo

@@ -11,4 +11,8 @@ namespace pellimo {
 // would land on them.
 void openMissingStandardStreams();
 
+// A write past the file-size limit (ulimit -f) then fails with EFBIG and is reported like a full
+// disk, instead of SIGXFSZ ending the process in the middle of a save.
+void ignoreFileSizeLimitSignal();
+
 } // namespace pellimo

@@ -195,6 +195,25 @@ private Q_SLOTS:
         }
         QCOMPARE(closed.entries(), open.entries());
     }
+
+    // A file-size limit of 0 makes every save fail: reported like a full disk (status 1, the
+    // message), with the profile whole and no temporary file left, instead of SIGXFSZ.
+    void fileSizeLimit()
+    {
+        ProgramFolder &folder = newFolder();
+        QVERIFY(folder.isValid());
+        QVERIFY(runInShell(folder, {QStringLiteral("nogui")}, QString()).finished);
+        takeClipboard(folder);
+        const Snapshot before = Snapshot::of(folder, true);
+
+        const ShellRun r =
+            runInShell(folder, {QStringLiteral("nogui")}, QString(), QStringLiteral("ulimit -f 0"));
+        QVERIFY2(r.finished, "the start did not end");
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(QString::fromUtf8(r.standardError).contains(QStringLiteral("user01.dat")),
+                 r.standardError.constData());
+        QCOMPARE(before.changedIn(Snapshot::of(folder, true)), QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestOddStarts)
