@@ -214,6 +214,34 @@ private Q_SLOTS:
                  r.standardError.constData());
         QCOMPARE(before.changedIn(Snapshot::of(folder, true)), QStringList());
     }
+
+    // The process a launcher or a script knows is the waiting parent: a termination signal sent
+    // to it ends the program, window and all, and the status tells which signal it was.
+    void signalToStartedProcess_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void signalToStartedProcess()
+    {
+        QFETCH(int, signal);
+        ProgramFolder &folder = newFolder();
+        QVERIFY(folder.isValid());
+        m_running.emplace_back(m_desktop->start(folder, {}));
+        QProcess *p = m_running.back().get();
+        const qulonglong window = m_desktop->waitForNewWindow({}, kTimeoutMs);
+        QVERIFY2(window, "the main window did not appear");
+        QCOMPARE(Desktop::processesOf(folder).size(), 2); // the waiting parent and the program
+
+        QCOMPARE(::kill(pid_t(p->processId()), signal), 0);
+        QVERIFY2(p->waitForFinished(kTimeoutMs), "the started process did not end");
+        QVERIFY2(Desktop::waitUntilNoProcess(folder, 10000), "the program still runs");
+        QVERIFY(!m_desktop->pellimoWindows().contains(window));
+        QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p->exitCode(), 128 + signal);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestOddStarts)
