@@ -12,6 +12,7 @@
 #include "platform/programfolder.h"
 #include "platform/wlcopy.h"
 #include "render/stampfonts.h"
+#include "storage/leftovers.h"
 #include "ui/main/hiddenload.h"
 #include "ui/main/mainwindow.h"
 #include "warmup.h"
@@ -128,6 +129,8 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
     // A lock file that cannot be made means a folder nobody can write to: no second instance can
     // damage a file there, so the program runs unguarded.
+    if (lock.isHeld())
+        removeLeftoverSaveFiles(state.programFolder); // of saves cut short by a kill or a crash
 
     const SaveStatus started = runStartUpSequence(state, arguments);
     if (!started) {

@@ -242,6 +242,29 @@ private Q_SLOTS:
         QCOMPARE(p->exitStatus(), QProcess::NormalExit);
         QCOMPARE(p->exitCode(), 128 + signal);
     }
+
+    // A save killed between writing its temporary file and the rename leaves that file behind;
+    // the next start removes it, and only it.
+    void leftoverOfKilledSaveRemoved()
+    {
+        ProgramFolder &folder = newFolder();
+        QVERIFY(folder.isValid());
+        QVERIFY(runInShell(folder, {QStringLiteral("nogui")}, QString()).finished);
+        takeClipboard(folder);
+        const QByteArray half = folder.read(QStringLiteral("user01.dat")).left(40);
+        QVERIFY(folder.write(QStringLiteral("user01.dat.HnnTMv"), half));
+        QVERIFY(folder.write(QStringLiteral("pellimo.ini.qWeRtY"), "[User]\r\n"));
+        QVERIFY(folder.write(QStringLiteral("user01.dat.backup"), half));
+
+        const ShellRun r = runInShell(folder, {QStringLiteral("nogui")}, QString());
+        QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 0);
+        const QStringList entries = folder.entries();
+        QVERIFY2(!entries.contains(QStringLiteral("user01.dat.HnnTMv")),
+                 qPrintable(entries.join(u' ')));
+        QVERIFY(!entries.contains(QStringLiteral("pellimo.ini.qWeRtY")));
+        QCOMPARE(folder.read(QStringLiteral("user01.dat.backup")), half);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestOddStarts)
