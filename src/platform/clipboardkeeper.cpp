@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QTimer>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -175,17 +174,14 @@ bool serveClipboardUntilTaken()
     };
     if (!owns())
         return false;
+    // On X11 the server says when another client takes the selection; nothing polls.
+    if (waitWhileOwningX11Clipboard())
+        return true;
     QEventLoop loop;
-    const auto quitWhenTaken = [&] {
+    QObject::connect(clipboard, &QClipboard::changed, &loop, [&] {
         if (!owns())
             loop.quit();
-    };
-    QObject::connect(clipboard, &QClipboard::changed, &loop, quitWhenTaken);
-    // Another program taking the selection is not always reported to Qt as a change; ask the
-    // display server now and then as well.
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, quitWhenTaken);
-    poll.start(250);
+    });
     loop.exec();
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include "desktop.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -50,6 +51,23 @@ QByteArray rootProperty(const QString &display, const QByteArray &name,
     }
     xcb_disconnect(c);
     return result;
+}
+
+// How often the process has gone to sleep and been woken, over all its threads.
+qint64 voluntarySwitches(pid_t pid)
+{
+    qint64 total = 0;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(tasks + u'/' + task + QStringLiteral("/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                total += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+        }
+    }
+    return total;
 }
 
 struct ShellRun {
@@ -264,6 +282,28 @@ private Q_SLOTS:
                  qPrintable(entries.join(u' ')));
         QVERIFY(!entries.contains(QStringLiteral("pellimo.ini.qWeRtY")));
         QCOMPARE(folder.read(QStringLiteral("user01.dat.backup")), half);
+    }
+
+    // The process that serves the stamp sleeps until the X server says the clipboard was taken:
+    // left alone it is not woken at all (a poll four times a second was), and it ends once
+    // another program takes the clipboard.
+    void servingProcessSleeps()
+    {
+        ProgramFolder &folder = newFolder();
+        QVERIFY(folder.isValid());
+        const ShellRun r = runInShell(folder, {QStringLiteral("nogui")}, QString());
+        QCOMPARE(r.exitCode, 0);
+        const QList<pid_t> serving = Desktop::processesOf(folder);
+        QCOMPARE(serving.size(), 1);
+        QVERIFY(!m_desktop->clipboardImage().isNull()); // served, and idle again afterwards
+
+        const qint64 before = voluntarySwitches(serving.first());
+        QThread::sleep(2);
+        const qint64 wakeUps = voluntarySwitches(serving.first()) - before;
+        QVERIFY2(wakeUps <= 2, qPrintable(QStringLiteral("woken %1 times").arg(wakeUps)));
+
+        QVERIFY(m_desktop->setClipboardText("taken"));
+        QVERIFY2(Desktop::waitUntilNoProcess(folder, 10000), "the serving process did not end");
     }
 };
 
