@@ -4,6 +4,8 @@
 #include <QAbstractNativeEventFilter>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <functional>
 #include <xcb/xcb.h>
@@ -122,6 +124,37 @@ bool waitWhileOwningX11Clipboard()
     xcb_xfixes_select_selection_input(connection, root, atom, 0);
     xcb_flush(connection);
     return true;
+}
+
+bool refreshX11ServerTime()
+{
+    xcb_connection_t *connection = qtConnection();
+    if (!connection)
+        return false;
+    // Qt takes the time of every property change it reports for a window of its own.
+    QWindow probe;
+    probe.create();
+    const auto window = xcb_window_t(probe.winId());
+    static const char name[] = "_PELLIMO_SERVER_TIME";
+    const xcb_atom_t atom = internAtom(connection, name, sizeof name - 1);
+    if (atom == XCB_NONE)
+        return false;
+
+    QEventLoop loop;
+    bool seen = false;
+    const EventWatch watch(XCB_PROPERTY_NOTIFY, [&](xcb_generic_event_t *event) {
+        if (reinterpret_cast<xcb_property_notify_event_t *>(event)->window == window) {
+            seen = true;
+            loop.quit();
+        }
+    });
+    // Appending nothing still makes the server report a change, with its current time.
+    xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, atom, XCB_ATOM_INTEGER, 32, 0,
+                        nullptr);
+    xcb_flush(connection);
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit); // a server that does not answer
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return seen;
 }
 
 } // namespace pellimo
