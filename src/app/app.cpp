@@ -120,7 +120,13 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     installMessageBoxWarningHandler();
 
     AppState state;
-    state.programFolder = programFolder();
+    QString noFolder;
+    state.programFolder = enterProgramFolder(&noFolder);
+    if (state.programFolder.isEmpty()) { // no file anywhere else instead
+        showWarning(noFolder);
+        InstanceLock notTaken;
+        return finish(parent, notTaken, kExitFailure);
+    }
 
     InstanceLock lock;
     if (lock.tryLock(state.programFolder) == InstanceLock::Result::HeldByAnother) {

@@ -11,8 +11,13 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 using namespace e2e;
@@ -68,6 +73,35 @@ qint64 voluntarySwitches(pid_t pid)
         }
     }
     return total;
+}
+
+// The names in a folder given by its bytes, "." and ".." left out.
+QList<QByteArray> namesIn(const QByteArray &folder)
+{
+    QList<QByteArray> names;
+    if (DIR *d = ::opendir(folder.constData())) {
+        while (const dirent *e = ::readdir(d)) {
+            const QByteArray name(e->d_name);
+            if (name != "." && name != "..")
+                names << name;
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool copyFile(const QByteArray &from, const QByteArray &to)
+{
+    QFile in(QString::fromUtf8(from));
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    const int fd = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0755);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    return ::close(fd) == 0 && written;
 }
 
 struct ShellRun {
@@ -304,6 +338,38 @@ private Q_SLOTS:
 
         QVERIFY(m_desktop->setClipboardText("taken"));
         QVERIFY2(Desktop::waitUntilNoProcess(folder, 10000), "the serving process did not end");
+    }
+
+    // A program folder whose name is not valid UTF-8 (as unpacked from a Windows archive): the
+    // program works there and creates nothing anywhere else, not in the folder it was started
+    // from, not beside the program folder.
+    void folderNameNotUtf8()
+    {
+        ProgramFolder &outer = newFolder();
+        QVERIFY(outer.isValid());
+        const QByteArray outerBytes = QFile::encodeName(outer.path());
+        const QByteArray bad = outerBytes + "/bad\x93\xfa";
+        QVERIFY(::mkdir(bad.constData(), 0700) == 0);
+        QVERIFY(copyFile(QFile::encodeName(outer.executable()), bad + "/pellimo"));
+        QVERIFY(::symlink((bad + "/pellimo").constData(), (outerBytes + "/run").constData()) == 0);
+        QTemporaryDir startedFrom;
+
+        QProcess p;
+        p.setProcessEnvironment(m_desktop->environment());
+        p.setStandardInputFile(QProcess::nullDevice());
+        p.setWorkingDirectory(startedFrom.path());
+        p.start(outer.file(QStringLiteral("run")), {QStringLiteral("nogui")});
+        QVERIFY(p.waitForFinished(kTimeoutMs));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(m_desktop->clipboardImage().size(), QSize(78, 78));
+
+        const QList<QByteArray> expected{".pellimo.lock", "pellimo",    "pellimo.ini",
+                                         "user01.dat",    "user02.dat", "user03.dat",
+                                         "user04.dat",    "user05.dat"};
+        QCOMPARE(namesIn(bad), expected);
+        QCOMPARE(namesIn(QFile::encodeName(startedFrom.path())), QList<QByteArray>());
+        QCOMPARE(namesIn(outerBytes), (QList<QByteArray>{"bad\x93\xfa", "pellimo", "run"}));
+        m_desktop->setClipboardText("taken");
     }
 };
 
