@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // drawStamp of the default profile on the 200 x 200 PicBase, the redraw that follows every edit.
 
+#include "floor/plain_stamp.h"
 #include "model/stampprofile.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
@@ -22,6 +23,18 @@ void BM_drawStampDefault(benchmark::State &state)
     }
 }
 BENCHMARK(BM_drawStampDefault)->Unit(benchmark::kMicrosecond);
+
+// The floor for BM_drawStampDefault: the same stamp drawn with plain QPainter calls.
+void BM_plainStamp(benchmark::State &state)
+{
+    const PlainStamp stamp = plainStamp(QStringLiteral("08.12.07"));
+    QImage picBase = pellimo::makeSurface(pellimo::kPicBaseSize, pellimo::kPicBaseSize);
+    for (auto _ : state) {
+        drawPlainStamp(picBase, stamp);
+        benchmark::DoNotOptimize(picBase.constBits());
+    }
+}
+BENCHMARK(BM_plainStamp)->Unit(benchmark::kMicrosecond);
 
 void BM_drawStampLarge(benchmark::State &state)
 {

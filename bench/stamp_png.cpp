@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Draws the default stamp with a date text and writes it to a PNG file, so that the drawing can be
-// looked at without starting the program: stamp_png <file.png> [date text | --frame]
+// looked at without starting the program: stamp_png <file.png> [date text | --frame | --plain]
+// (--plain: the floor of bench_drawstamp, the same stamp drawn with plain QPainter calls)
 
+#include "floor/plain_stamp.h"
 #include "model/stampprofile.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
@@ -16,7 +18,7 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     const QStringList args = QGuiApplication::arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: stamp_png <file.png> [date text | --frame]\n");
+        std::fprintf(stderr, "usage: stamp_png <file.png> [date text | --frame | --plain]\n");
         return 2;
     }
     pellimo::StampProfile profile;
@@ -26,7 +28,10 @@ int main(int argc, char **argv)
         for (pellimo::StampItem &item : profile.items)
             item.text.clear();
     QImage picBase = pellimo::makeSurface(pellimo::kPicBaseSize, pellimo::kPicBaseSize);
-    pellimo::drawStamp(picBase, profile, 1);
+    if (profile.items[1].text == QStringLiteral("--plain"))
+        drawPlainStamp(picBase, plainStamp(QStringLiteral("08.12.07")));
+    else
+        pellimo::drawStamp(picBase, profile, 1);
     if (!picBase.save(args.at(1), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args.at(1)));
         return 1;

@@ -12,9 +12,12 @@ packages=(
     libxcb-xfixes0-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     qt6-wayland wl-clipboard
+    qt6-svg-dev libqpdf-dev libpoppler-qt6-dev  # vector stamps, stamping and showing PDF pages
 )
 if [[ "${1:-}" == "--test" ]]; then
-    packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time)
+    packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time
+               libxcb1-dev)
+    packages+=(qpdf poppler-utils librsvg2-bin) # PDF and SVG tools the stamp files are checked with
 fi
 
 missing=()

@@ -2,6 +2,7 @@
 #include "app.h"
 
 #include "app/commandline.h"
+#include "app/releasememory.h"
 #include "app/startupsequence.h"
 #include "model/appstate.h"
 #include "model/warning.h"
@@ -58,7 +59,8 @@ bool onWayland()
 // warnings and the same Set.
 int runHidden(AppState &state)
 {
-    if (!runHiddenLoad(state))
+    const HiddenRunResult result = runHiddenLoad(state);
+    if (result == HiddenRunResult::Failed)
         return kExitFailure;
 
     if (onWayland()) {
@@ -69,7 +71,7 @@ int runHidden(AppState &state)
             return kExitFailure;
         }
     }
-    return kExitSuccess;
+    return result == HiddenRunResult::Set ? kExitSuccess : kExitSetAfterWarning;
 }
 
 // Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.
@@ -94,8 +96,10 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
         return status; // no parent to hand over to: serving would hold up the caller
     detachFromTerminal();
     parent.reportStatus(status);
-    if (serveClipboard)
+    if (serveClipboard) {
+        releaseDrawingMemory();
         serveClipboardUntilTaken();
+    }
     return status;
 }
 

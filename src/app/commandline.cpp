@@ -19,8 +19,18 @@ CommandLine parseCommandLine(const QString &arguments)
             if (tokens.at(1) == QLatin1Char('u') + QString::number(n))
                 result.user = n;
         }
+        if (result.user == 0) // named as it was given
+            result.unknownUser = arguments.split(QLatin1Char(' '), Qt::KeepEmptyParts).at(1);
     }
     return result;
+}
+
+QString unknownUserNotice(const QString &token, int16_t startUpUser)
+{
+    return QStringLiteral("\"%1\" names no user (u1 to u5); the stamp of the start-up user %2 is "
+                          "used.")
+        .arg(token)
+        .arg(startUpUser);
 }
 
 QString joinArguments(const QStringList &argumentsAfterProgram)

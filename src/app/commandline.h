@@ -4,17 +4,23 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
 
 namespace pellimo {
 
 struct CommandLine {
     bool noGui = false;
     int16_t user = 0; // 1..5 when "nogui" is followed by u1..u5, else 0 (the start-up user)
+    // The token after "nogui" as given, when there is one and it names no user (may be empty).
+    std::optional<QString> unknownUser;
     friend bool operator==(const CommandLine &, const CommandLine &) = default;
 };
 
 // The argument string is lower-cased and split at every single space (empty tokens count).
 CommandLine parseCommandLine(const QString &arguments);
+
+// The stderr line for a token after "nogui" that names no user: the start-up user is used.
+QString unknownUserNotice(const QString &token, int16_t startUpUser);
 
 // Joins argv[1..] with single spaces into the one argument string.
 QString joinArguments(const QStringList &argumentsAfterProgram);

@@ -6,6 +6,7 @@
 #include "storage/settingsfile.h"
 
 #include <QFileInfo>
+#include <cstdio>
 
 namespace pellimo {
 
@@ -17,12 +18,6 @@ bool fileExists(const QString &path)
     // creating it then fails and is reported, rather than a folder being "read" as a damaged
     // profile or a FIFO holding start-up until someone writes to it.
     return QFileInfo(path).isFile();
-}
-
-void loadProfileOrDefaults(AppState &state)
-{
-    if (!loadProfile(state.profile, profileFilePath(state.programFolder, state.currentUser)))
-        loadDefaultProfile(state.profile);
 }
 
 } // namespace
@@ -55,7 +50,7 @@ SaveStatus createMissingProfiles(AppState &state)
 void loadStartUpProfile(AppState &state)
 {
     state.currentUser = state.settings.defaultUser;
-    loadProfileOrDefaults(state);
+    loadCurrentProfile(state);
 }
 
 void applyCommandLine(AppState &state, const CommandLine &commandLine)
@@ -63,12 +58,19 @@ void applyCommandLine(AppState &state, const CommandLine &commandLine)
     if (!commandLine.noGui)
         return;
     state.noGuiMode = true;
+    if (commandLine.unknownUser) {
+        std::fprintf(stderr, "Pellimo: %s\n",
+                     unknownUserNotice(*commandLine.unknownUser, state.currentUser)
+                         .toLocal8Bit()
+                         .constData());
+        std::fflush(stderr);
+    }
     if (commandLine.user < 1 || commandLine.user > kUserCount)
         return;
     if (commandLine.user == state.currentUser)
         return; // the same file again: reading it twice would only repeat a damage warning
     state.currentUser = commandLine.user;
-    loadProfileOrDefaults(state);
+    loadCurrentProfile(state);
 }
 
 SaveStatus runStartUpSequence(AppState &state, const QString &arguments)

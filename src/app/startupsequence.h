@@ -27,7 +27,8 @@ void loadOrCreateSettings(AppState &state);
 void loadStartUpProfile(AppState &state);
 
 // "nogui" switches to hidden mode; a user token u1..u5 after it changes currentUser for this run
-// only, and the profile is read again when the user changed.
+// only, and the profile is read again when the user changed. Any other token after it keeps the
+// start-up user and is named in one line on stderr.
 void applyCommandLine(AppState &state, const CommandLine &commandLine);
 
 // The four steps above over the argument string. Fails only when a profile file could not be

@@ -4,6 +4,7 @@
 #include "appsettings.h"
 #include "stampprofile.h"
 
+#include <QSet>
 #include <QString>
 #include <cstdint>
 
@@ -18,6 +19,10 @@ struct AppState {
     int16_t currentUser = 0; // 1..5 once start-up has run
     bool noGuiMode = false;  // set by the command line, never reset
     QString programFolder;   // the folder that holds the executable and the data files
+    // Users whose profile file could not be read in this run (damaged or missing), so that their
+    // profile came from the defaults. Set keeps a backup of such a file before saving over it.
+    QSet<int16_t> unreadProfiles;
+    bool dateLineWarned = false; // the date line has once left out characters it cannot store
 };
 
 } // namespace pellimo

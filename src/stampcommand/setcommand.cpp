@@ -4,15 +4,17 @@
 #include "model/warning.h"
 #include "platform/clipboard.h"
 #include "render/cutout.h"
+#include "storage/profilebackup.h"
 #include "storage/profilefile.h"
 
+#include <cstdio>
 #include <exception>
 
 namespace pellimo {
 
 namespace {
 
-SaveStatus runSteps(const AppState &state, const QImage &picBase, QImage &picTemp)
+SaveStatus runSteps(AppState &state, const QImage &picBase, QImage &picTemp)
 {
     try {
         cutOutStamp(picBase, state.profile.radius, picTemp);
@@ -27,19 +29,31 @@ SaveStatus runSteps(const AppState &state, const QImage &picBase, QImage &picTem
             joinMessageLines({QStringLiteral(u"印面をクリップボードにセットできませんでした。"),
                               QStringLiteral(u"プロファイルは保存していません。")}));
 
-    const SaveStatus saved =
-        saveProfile(state.profile, profileFilePath(state.programFolder, state.currentUser));
+    const QString path = profileFilePath(state.programFolder, state.currentUser);
+    const QString notSaved = QStringLiteral(
+        u"印面はクリップボードにセットしましたが、プロファイルを保存できませんでした。");
+    if (state.unreadProfiles.contains(state.currentUser)) {
+        // The file failed to read in this run: its bytes are kept before the save replaces them.
+        const ProfileBackup kept = keepDamagedProfile(path);
+        if (!kept.status)
+            return SaveStatus::failure(joinMessageLines({notSaved, kept.status.error}));
+        state.unreadProfiles.remove(state.currentUser);
+        if (!kept.path.isEmpty()) {
+            std::fprintf(stderr, "Pellimo: %s\n",
+                         backupNoticeText(path, kept.path).toLocal8Bit().constData());
+            std::fflush(stderr);
+        }
+    }
+
+    const SaveStatus saved = saveProfile(state.profile, path);
     if (!saved)
-        return SaveStatus::failure(joinMessageLines(
-            {QStringLiteral(
-                 u"印面はクリップボードにセットしましたが、プロファイルを保存できませんでした。"),
-             saved.error}));
+        return SaveStatus::failure(joinMessageLines({notSaved, saved.error}));
     return saved;
 }
 
 } // namespace
 
-SaveStatus runSetCommand(const AppState &state, const QImage &picBase, QImage &picTemp)
+SaveStatus runSetCommand(AppState &state, const QImage &picBase, QImage &picTemp)
 {
     try {
         return runSteps(state, picBase, picTemp);

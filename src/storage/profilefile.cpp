@@ -110,4 +110,15 @@ bool loadProfile(StampProfile &profile, const QString &path)
     return false;
 }
 
+void loadCurrentProfile(AppState &state)
+{
+    const QString path = profileFilePath(state.programFolder, state.currentUser);
+    if (loadProfile(state.profile, path)) {
+        state.unreadProfiles.remove(state.currentUser);
+        return;
+    }
+    loadDefaultProfile(state.profile);
+    state.unreadProfiles.insert(state.currentUser);
+}
+
 } // namespace pellimo

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "model/appstate.h"
 #include "model/savestatus.h"
 #include "model/stampprofile.h"
 
@@ -25,6 +26,11 @@ QString unstorableCharacters(const QString &text);
 // (silently, profile untouched) or damaged (the reader's warning is shown; fields of the steps
 // before the failure keep their new values). Never changes the file.
 bool loadProfile(StampProfile &profile, const QString &path);
+
+// Reads the current user's file into the profile; when it cannot be read (the reader has warned,
+// or it is missing) the profile becomes the defaults and the user is noted in
+// state.unreadProfiles, so that Set keeps the file's bytes before saving over it.
+void loadCurrentProfile(AppState &state);
 
 // The text of the reader's three-line warning, lines joined by CR LF.
 QString profileReadWarningText();

@@ -13,16 +13,17 @@
 // - a comma and a line end (CR LF, LF or CR) both end a field, so the line breaks may lie anywhere;
 //   blank lines are skipped;
 // - blanks (spaces, tabs) around a field are ignored;
-// - a quoted field is the text up to the next double quote, line ends included; anything between
-//   that quote and the next comma or line end is skipped (files from older versions could hold a
-//   double quote inside a text);
+// - a quoted field is the text up to the next double quote, line ends included; only blanks may
+//   follow that quote before the next comma or line end;
 // - a string field without quotes is taken as its text, trimmed;
 // - Booleans match without regard to case ("#true#");
 // - integers may have leading zeros.
 // It refuses: an empty field (",," or a comma at the end of a line), a field missing at the end,
-// a quote that is never closed, a number with a sign other than a leading minus, a fraction, an
-// exponent or any other character, a number outside its field's width, a quoted field where a
-// number or a Boolean is due, and any other spelling of a Boolean.
+// a quote that is never closed, anything but blanks after a closing quote (a double quote inside
+// a text: the format has no escape for it, and cutting the text there would lose its rest), a
+// number with a sign other than a leading minus, a fraction, an exponent or any other character,
+// a number outside its field's width, a quoted field where a number or a Boolean is due, and any
+// other spelling of a Boolean.
 
 namespace pellimo {
 
@@ -92,8 +93,9 @@ private:
             return std::nullopt;
         Field field{m_bytes.mid(open + 1, close - open - 1), true};
         m_pos = close + 1;
-        while (!atEnd() && peek() != ',' && !isLineEnd(peek()))
-            ++m_pos;
+        skipBlanks(SkipLineEnds::No);
+        if (!atEnd() && peek() != ',' && !isLineEnd(peek()))
+            return std::nullopt;
         if (!endField())
             return std::nullopt;
         return field;

@@ -33,8 +33,7 @@ bool XServer::start(QString *error)
         return false;
     }
     // -displayfd: Xvfb picks a free display number and writes it once it accepts clients.
-    // -noreset: without it the server resets whenever its last client leaves and refuses
-    // connections for a moment, so a start right after another one could fail to connect.
+    // -noreset: the server keeps its state when the last client of a test disconnects.
     m_process.setStandardErrorFile(QProcess::nullDevice());
     m_process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
                            QStringLiteral("-screen"), QStringLiteral("0"),

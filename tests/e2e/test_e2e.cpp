@@ -334,7 +334,7 @@ private Q_SLOTS:
     }
 
     // A damaged profile in hidden mode: the reader's warning is shown and waited for, then the
-    // defaults are used and saved over the damaged file in the same run.
+    // damaged bytes are kept beside the file and the defaults saved over it in the same run.
     void damagedProfileHidden()
     {
         ProgramFolder &folder = preparedFolder(false);
@@ -345,9 +345,12 @@ private Q_SLOTS:
         QVERIFY(p->state() != QProcess::NotRunning); // it waits for the box
         QVERIFY(!folder.read(userFile(2)).contains("\"組織名\""));
         m_desktop->pressKey(box, QStringLiteral("Return"));
-        QCOMPARE(exitCodeOf(p), 0);
+        QCOMPARE(exitCodeOf(p), 3); // set, but from the defaults
         const QString err = QString::fromUtf8(p->readAllStandardError());
         QCOMPARE(err.count(kDamaged), 1);
+        QCOMPARE(folder.read(userFile(2) + QStringLiteral(".damaged")),
+                 QByteArray("255,1,35,35,40000\r\n#FALSE#,"));
+        QVERIFY(err.contains(folder.file(userFile(2) + QStringLiteral(".damaged"))));
         QByteArray expected = golden("default-profile.dat");
         expected.replace("#FALSE#,9,\"\",0,0", "#FALSE#,9,\"" + todayInDefaultPattern() + "\",0,0");
         QCOMPARE(folder.read(userFile(2)), expected);

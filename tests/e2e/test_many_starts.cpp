@@ -120,7 +120,8 @@ private Q_SLOTS:
 
     // Normal mode: the runner's main window holds the lock while the others try. With nogui the
     // default user's profile is damaged, so that the runner waits on the reader's warning while
-    // the others try; the runner then replaces that file, and nothing else, with today's stamp.
+    // the others try; the runner then keeps that file's bytes in user01.dat.damaged, replaces the
+    // file, and nothing else, with today's stamp, and ends with status 3 (set after a warning).
     void twentyStartsAtOnce_data()
     {
         QTest::addColumn<bool>("hidden");
@@ -211,12 +212,15 @@ private Q_SLOTS:
             QCOMPARE(o.standardError.count(kAlreadyRunning), 1);
         }
         QCOMPARE(runners.size(), 1);
-        QCOMPARE(runners.first().exitCode, 0);
+        QCOMPARE(runners.first().exitCode, hidden ? 3 : 0);
         QCOMPARE(runners.first().standardError.count(kDamaged), hidden ? 1 : 0);
 
         const Snapshot after = Snapshot::of(folder, true);
         if (hidden) {
-            QCOMPARE(before.changedIn(after), QStringList{QStringLiteral("user01.dat")});
+            QCOMPARE(before.changedIn(after), (QStringList{QStringLiteral("user01.dat"),
+                                                           QStringLiteral("user01.dat.damaged")}));
+            QCOMPARE(folder.read(QStringLiteral("user01.dat.damaged")),
+                     QByteArray("255,1,35,35,40000\r\n#FALSE#,"));
             QByteArray expected = golden("default-profile.dat");
             expected.replace("#FALSE#,9,\"\",0,0",
                              "#FALSE#,9,\"" + todayInDefaultPattern() + "\",0,0");

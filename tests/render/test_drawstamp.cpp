@@ -325,6 +325,13 @@ private Q_SLOTS:
             p.radius = 410;
             p.topAreaPercent = 40;
         }) << 2 << blank;
+        QTest::newRow("radius 0: an empty circle")
+            << ProfileEdit([](StampProfile &p) { p.radius = 0; }) << 1 << blank;
+        QTest::newRow("radius 2000: a circle around the whole area")
+            << ProfileEdit([](StampProfile &p) { p.radius = 2000; }) << 2 << blank;
+        QTest::newRow("font size 2000")
+            << ProfileEdit([](StampProfile &p) { p.items[0].fontSize = 2000; }) << 1
+            << ProfileEdit([](StampProfile &p) { p = frameOnly(p); });
         QTest::newRow("pen width 0")
             << ProfileEdit([](StampProfile &p) { p.lineWidth = 0; }) << 3 << blank;
         QTest::newRow("negative pen width")
@@ -383,9 +390,39 @@ private Q_SLOTS:
         WarningRecorder warnings;
         QImage image = makeSurface(200, 200);
         image.fill(Qt::black);
-        drawStamp(image, profile, int16_t(user));
+        QVERIFY(!drawStamp(image, profile, int16_t(user)));
         QCOMPARE(warnings.texts(), QStringList{expectedWarning(user)});
         QCOMPARE(inkBounds(differenceImage(image, expected)), QRect());
+    }
+
+    // Only a circle that has an inside and lies wholly in the drawing area is a stamp; one that
+    // does not is drawn as far as it goes, and the drawing fails.
+    void circleMustFitTheArea_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("radius");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("default") << 200 << 35 << true;
+        QTest::newRow("radius 1") << 200 << 1 << true;
+        QTest::newRow("radius 100 touches every edge") << 200 << 100 << true;
+        QTest::newRow("radius 101 leaves the area") << 200 << 101 << false;
+        QTest::newRow("radius 100 on a narrower area") << 199 << 100 << false;
+        QTest::newRow("radius 0") << 200 << 0 << false;
+        QTest::newRow("radius -35") << 200 << -35 << false;
+    }
+    void circleMustFitTheArea()
+    {
+        QFETCH(int, width);
+        QFETCH(int, radius);
+        QFETCH(bool, drawn);
+        StampProfile profile = defaultStamp();
+        profile.radius = int16_t(radius);
+        QImage image = makeSurface(width, 200);
+        WarningRecorder warnings;
+        QCOMPARE(drawStamp(image, profile, 1), drawn);
+        QCOMPARE(warnings.texts().size(), drawn ? 0 : 1);
+        if (radius == 101) // what fits of the circle is still drawn
+            QVERIFY(inkBounds(differenceImage(image, makeSurface(width, 200))).isValid());
     }
 
     void warningText()
@@ -400,7 +437,7 @@ private Q_SLOTS:
     {
         WarningRecorder warnings;
         QImage none;
-        drawStamp(none, defaultStamp(), 2);
+        QVERIFY(!drawStamp(none, defaultStamp(), 2));
         QCOMPARE(warnings.texts(), QStringList{expectedWarning(2)});
     }
 };

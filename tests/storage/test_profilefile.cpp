@@ -124,11 +124,10 @@ private Q_SLOTS:
         QTest::newRow("widest numbers")
             << fileOf(replaced(0, QStringLiteral("-2147483648,-32768,20,30,32767")))
             << describe(extremes);
-        StampProfile quoteInText = referenceProfile();
-        quoteInText.items[1].text = QStringLiteral("ab");
-        QTest::newRow("text cut at an inner quote")
-            << fileOf(replaced(2, QStringLiteral("#FALSE#,\"Arial\",#TRUE#,10,\"ab\"c\",0,-1")))
-            << describe(quoteInText);
+        QTest::newRow("blanks after a closing quote")
+            << fileOf(replaced(
+                   2, QStringLiteral("#FALSE#,\"Arial\" \t,#TRUE#,10,\"08.12.06\"  ,0,-1")))
+            << ref;
         StampProfile invalid = referenceProfile();
         invalid.items[1].text = QStringLiteral(u"A\uFFFDB\uFFFD\uFFFD");
         QByteArray invalidBytes = fileOf(kLines);
@@ -178,6 +177,15 @@ private Q_SLOTS:
         QTest::newRow("empty field") << fileOf(replaced(0, QStringLiteral("255,,35,35,35,1"))) << 0;
         QTest::newRow("comma at line end")
             << fileOf(replaced(0, QStringLiteral("16711680,3,20,30,"))) << 0;
+        QTest::newRow("double quote inside a text")
+            << fileOf(replaced(
+                   1,
+                   QStringLiteral("#FALSE#,\"MS Mincho\",#FALSE#,9,\"He said \"hi\" there\",0,0")))
+            << 1;
+        QTest::newRow("text after the closing quote of a font name")
+            << fileOf(replaced(2, QStringLiteral("#FALSE#,\"Arial\"x,#TRUE#,10,\"y\",0,-1"))) << 2;
+        QTest::newRow("quote closed just before the line end, then text")
+            << fileOf(replaced(3, QStringLiteral("#TRUE#,\"a\",#TRUE#,9,\"b\" c\",4,0"))) << 3;
         QTest::newRow("quote never closed")
             << fileOf(replaced(4, QStringLiteral("#FALSE#,\"x,#FALSE#,8,\"\",-10,10")).mid(0, 4) +
                       QStringList{QStringLiteral("#FALSE#,\"never closed,0,0")})

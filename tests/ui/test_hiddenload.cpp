@@ -6,6 +6,7 @@
 #include "model/appsettings.h"
 #include "model/warning.h"
 #include "render/stampfonts.h"
+#include "storage/cp932.h"
 #include "storage/profilefile.h"
 #include "ui/main/hiddenload.h"
 #include "ui/main/mainwindow.h"
@@ -34,6 +35,7 @@ using Change = std::function<void(AppState &)>;
 struct Outcome {
     QStringList warnings;
     bool setSucceeded = false;
+    HiddenRunResult result = HiddenRunResult::Failed; // the hidden run's
     QImage clipboard;
     QByteArray savedFile;
     StampProfile profile;
@@ -53,11 +55,13 @@ struct Run {
         change(state);
     }
 
-    Outcome finish(const WarningRecorder &recorder, bool succeeded)
+    Outcome finish(const WarningRecorder &recorder, bool succeeded,
+                   HiddenRunResult result = HiddenRunResult::Failed)
     {
         Outcome out;
         out.warnings = recorder.texts();
         out.setSucceeded = succeeded;
+        out.result = result;
         out.clipboard = QApplication::clipboard()->image();
         QFile file(profileFilePath(state.programFolder, state.currentUser));
         if (file.open(QIODevice::ReadOnly))
@@ -73,8 +77,8 @@ Outcome runWithoutWindow(const QString &folder, const Change &change)
     Run run(folder, change);
     QApplication::clipboard()->clear();
     WarningRecorder recorder;
-    const bool ok = runHiddenLoad(run.state, &fixedNow);
-    return run.finish(recorder, ok);
+    const HiddenRunResult result = runHiddenLoad(run.state, &fixedNow);
+    return run.finish(recorder, result != HiddenRunResult::Failed, result);
 }
 
 Outcome runThroughWindow(const QString &folder, const Change &change)
@@ -105,6 +109,8 @@ QImage textImage(const QFont &font)
 
 } // namespace
 
+Q_DECLARE_METATYPE(pellimo::HiddenRunResult)
+
 class TestHiddenLoad : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -113,51 +119,68 @@ private Q_SLOTS:
         QTest::addColumn<Change>("change");
         QTest::addColumn<int>("warningCount");
         QTest::addColumn<QString>("firstWarningMentions");
-        QTest::addColumn<bool>("setSucceeds");
+        QTest::addColumn<HiddenRunResult>("result");
 
         const auto profile = [](std::function<void(StampProfile &)> f) {
             return Change([f](AppState &s) { f(s.profile); });
         };
+        const auto whole = HiddenRunResult::Set;
+        const auto warned = HiddenRunResult::SetAfterWarning;
+        const auto failed = HiddenRunResult::Failed;
         QTest::newRow("default profile")
-            << profile([](StampProfile &) {}) << 0 << QString() << true;
-        QTest::newRow("radius 51: the first control refuses")
-            << profile([](StampProfile &p) { p.radius = 51; }) << 1 << u"user01.dat"_qs << true;
+            << profile([](StampProfile &) {}) << 0 << QString() << whole;
+        QTest::newRow("radius 51: the first control refuses, Set runs")
+            << profile([](StampProfile &p) { p.radius = 51; }) << 1 << u"user01.dat"_qs << warned;
         QTest::newRow("radius 19")
-            << profile([](StampProfile &p) { p.radius = 19; }) << 1 << u"user01.dat"_qs << true;
-        QTest::newRow("line width 0: refused by the control and by the drawing")
-            << profile([](StampProfile &p) { p.lineWidth = 0; }) << 2 << u"user01.dat"_qs << true;
+            << profile([](StampProfile &p) { p.radius = 19; }) << 1 << u"user01.dat"_qs << warned;
+        QTest::newRow("line width 0: refused by the control and by the drawing, no Set")
+            << profile([](StampProfile &p) { p.lineWidth = 0; }) << 2 << u"user01.dat"_qs << failed;
         QTest::newRow("name band 41") << profile([](StampProfile &p) { p.bottomAreaPercent = 41; })
-                                      << 1 << u"user01.dat"_qs << true;
+                                      << 1 << u"user01.dat"_qs << warned;
         QTest::newRow("last offset 11") << profile([](StampProfile &p) { p.items[3].offsetX = 11; })
-                                        << 1 << u"user01.dat"_qs << true;
+                                        << 1 << u"user01.dat"_qs << warned;
         QTest::newRow("offset -32768")
             << profile([](StampProfile &p) { p.items[0].offsetY = -32768; }) << 1
-            << u"user01.dat"_qs << true;
+            << u"user01.dat"_qs << warned;
         QTest::newRow("offsets at both ends fit") << profile([](StampProfile &p) {
             p.items[1].offsetX = -10;
             p.items[2].offsetY = 10;
-        }) << 0 << QString() << true;
-        QTest::newRow("font size 0: the drawing fails, Set still runs")
+        }) << 0 << QString() << whole;
+        QTest::newRow("font size 0: the drawing fails, no Set")
             << profile([](StampProfile &p) { p.items[1].fontSize = 0; }) << 1 << u"user01.dat"_qs
-            << true;
+            << failed;
+        QTest::newRow("font size -1") << profile([](StampProfile &p) { p.items[2].fontSize = -1; })
+                                      << 1 << u"user01.dat"_qs << failed;
+        QTest::newRow("font size 2000")
+            << profile([](StampProfile &p) { p.items[0].fontSize = 2000; }) << 1 << u"user01.dat"_qs
+            << failed;
         QTest::newRow("user 4, radius 51: the message names user04.dat") << Change([](AppState &s) {
             s.currentUser = 4;
             s.profile.radius = 51;
-        }) << 1 << u"user04.dat"_qs << true;
-        QTest::newRow("radius 3000: refused, the drawing fails, cut-out too large")
-            << profile([](StampProfile &p) { p.radius = 3000; }) << 3 << u"user01.dat"_qs << false;
+        }) << 1 << u"user04.dat"_qs << warned;
+        QTest::newRow("radius 0: refused by the control and by the drawing")
+            << profile([](StampProfile &p) { p.radius = 0; }) << 2 << u"user01.dat"_qs << failed;
+        QTest::newRow("radius 2000")
+            << profile([](StampProfile &p) { p.radius = 2000; }) << 2 << u"user01.dat"_qs << failed;
+        QTest::newRow("radius 3000")
+            << profile([](StampProfile &p) { p.radius = 3000; }) << 2 << u"user01.dat"_qs << failed;
+        QTest::newRow("the defaults, after a file that could not be read")
+            << Change([](AppState &s) { s.unreadProfiles.insert(1); }) << 0 << QString() << warned;
+        QTest::newRow("another user's file could not be read")
+            << Change([](AppState &s) { s.unreadProfiles.insert(3); }) << 0 << QString() << whole;
         QTest::newRow("folder cannot be written: Set fails after the clipboard")
             << Change([](AppState &s) { s.programFolder += QStringLiteral("/no/such/folder"); })
-            << 1 << QString() << false;
+            << 1 << QString() << failed;
         QTest::newRow("auto-close on")
-            << Change([](AppState &s) { s.settings.autoClose = true; }) << 0 << QString() << true;
+            << Change([](AppState &s) { s.settings.autoClose = true; }) << 0 << QString() << whole;
     }
     void sameAsTheWindow()
     {
         QFETCH(Change, change);
         QFETCH(int, warningCount);
         QFETCH(QString, firstWarningMentions);
-        QFETCH(bool, setSucceeds);
+        QFETCH(HiddenRunResult, result);
+        const bool setSucceeds = result != HiddenRunResult::Failed;
 
         // Both runs use the same folder, one after the other: messages name its files.
         const QTemporaryDir dir;
@@ -170,7 +193,7 @@ private Q_SLOTS:
             QVERIFY2(hidden.warnings.first().contains(firstWarningMentions),
                      qPrintable(hidden.warnings.first()));
         QCOMPARE(hidden.warnings, window.warnings);
-        QCOMPARE(hidden.setSucceeded, setSucceeds);
+        QCOMPARE(hidden.result, result);
         QCOMPARE(window.setSucceeded, setSucceeds);
         QCOMPARE(hidden.profile, window.profile);
         AppSettings defaults;
@@ -185,6 +208,41 @@ private Q_SLOTS:
             const int side = 2 * hidden.profile.radius + 8;
             QCOMPARE(hidden.clipboard.size(), QSize(side, side));
         }
+    }
+
+    // A stored date pattern whose date a profile file cannot hold: the date line leaves those
+    // characters out with one warning, and Set still saves.
+    void unstorableDatePatternStillSets_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("dateLine");
+        QTest::addColumn<QString>("named"); // in the warning; empty: no warning
+        QTest::newRow("double quote") << u"ee\\\"mm"_qs << u"0812"_qs << u"「\"」"_qs;
+        QTest::newRow("two quotes") << u"mm\\\"dd\\\""_qs << u"1207"_qs << u"「\"」"_qs;
+        QTest::newRow("an invalid byte read as U+FFFD")
+            << u"ee.mm\uFFFD"_qs << u"08.12"_qs << u"「\uFFFD」"_qs;
+        QTest::newRow("outside CP932") << u"😀ee"_qs << u"08"_qs << u"「😀」"_qs;
+        QTest::newRow("storable") << u"ggge年"_qs << u"令和8年"_qs << QString();
+    }
+    void unstorableDatePatternStillSets()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, dateLine);
+        QFETCH(QString, named);
+        const QTemporaryDir dir;
+        const Change change = [pattern](AppState &s) { s.settings.dateFormat = pattern; };
+        const Outcome hidden = runWithoutWindow(dir.path(), change);
+        const Outcome window = runThroughWindow(dir.path(), change);
+
+        QCOMPARE(hidden.profile.items[1].text, dateLine);
+        QCOMPARE(hidden.result,
+                 named.isEmpty() ? HiddenRunResult::Set : HiddenRunResult::SetAfterWarning);
+        QCOMPARE(hidden.warnings.size(), named.isEmpty() ? 0 : 1);
+        if (!named.isEmpty())
+            QVERIFY2(hidden.warnings.first().contains(named), qPrintable(hidden.warnings.first()));
+        QVERIFY(decodeCp932(hidden.savedFile).contains(u'"' + dateLine + u'"'));
+        QCOMPARE(window.warnings, hidden.warnings);
+        QCOMPARE(window.savedFile, hidden.savedFile);
     }
 
     // A face that profiles name but that is not installed draws as its substitute would: the

@@ -41,7 +41,11 @@ void pressArrow(MainWindowFixture &f, const QString &name, bool upper)
                       (upper ? s->upArrowRect() : s->downArrowRect()).center());
 }
 
+using ProfileEdit = std::function<void(StampProfile &)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(ProfileEdit)
 
 class TestMainWindowCommands : public QObject {
     Q_OBJECT
@@ -211,6 +215,77 @@ private Q_SLOTS:
         QVERIFY(f.warnings[0].contains(QStringLiteral(u"プロファイルを保存できませんでした")));
         QVERIFY(f.warnings[0].contains(QStringLiteral("user01.dat")));
         QVERIFY(w.isVisible());
+    }
+
+    // A stamp that could not be drawn is not set: the refusal is shown, neither the clipboard nor
+    // the file changes. Once a change draws the stamp again, Set works.
+    void setAfterFailedDrawingIsRefused_data()
+    {
+        QTest::addColumn<ProfileEdit>("edit");
+        QTest::addColumn<QString>("mend"); // a spinner whose arrow mends the profile, or empty
+        QTest::newRow("radius 0") << ProfileEdit([](StampProfile &p) { p.radius = 0; })
+                                  << QStringLiteral("RadUpDown");
+        QTest::newRow("radius 2000")
+            << ProfileEdit([](StampProfile &p) { p.radius = 2000; }) << QStringLiteral("RadUpDown");
+        QTest::newRow("line width 0")
+            << ProfileEdit([](StampProfile &p) { p.lineWidth = 0; }) << QStringLiteral("WtUpDown");
+        QTest::newRow("font size 2000")
+            << ProfileEdit([](StampProfile &p) { p.items[2].fontSize = 2000; }) << QString();
+    }
+    void setAfterFailedDrawingIsRefused()
+    {
+        QFETCH(ProfileEdit, edit);
+        QFETCH(QString, mend);
+        MainWindowFixture f;
+        edit(f.state.profile);
+        MainWindow &w = f.shownWindow();
+        QCOMPARE(f.warnings.count(drawWarningText(1)), 1);
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        f.warnings.clear();
+
+        auto *set = f.control<QPushButton>(QStringLiteral("cmdSet"));
+        set->click();
+        QVERIFY(!w.lastSetSucceeded());
+        QCOMPARE(f.warnings, QStringList{failedDrawingSetText()});
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        QVERIFY(!QFile::exists(f.profilePath(1)));
+
+        if (mend.isEmpty())
+            return;
+        pressArrow(f, mend, true);
+        set->click();
+        QVERIFY(w.lastSetSucceeded());
+        QVERIFY(QFile::exists(f.profilePath(1)));
+    }
+
+    // The user switches to a file that cannot be read: Set keeps its bytes beside it first, once.
+    void setAfterSwitchToDamagedFileKeepsIt()
+    {
+        MainWindowFixture f;
+        const QByteArray damaged = QByteArrayLiteral("255,1,35,35,35\r\n#FALSE#,\"x\"y");
+        {
+            QFile file(f.profilePath(2));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(damaged);
+        }
+        MainWindow &w = f.shownWindow();
+        auto *list = f.control<QComboBox>(QStringLiteral("cmbUserName"));
+        list->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(f.warnings, QStringList{profileReadWarningText()});
+
+        auto *set = f.control<QPushButton>(QStringLiteral("cmdSet"));
+        set->click();
+        QVERIFY(w.lastSetSucceeded());
+        set->click();
+        QVERIFY(w.lastSetSucceeded());
+        QFile kept(f.profilePath(2) + QStringLiteral(".damaged"));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), damaged);
+        QVERIFY(!QFile::exists(f.profilePath(2) + QStringLiteral(".damaged.1")));
+        StampProfile saved;
+        QVERIFY(loadProfile(saved, f.profilePath(2)));
+        QCOMPARE(saved, f.state.profile);
     }
 
     void noGuiLoadRunsSetWithoutShowing()

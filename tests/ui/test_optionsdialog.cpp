@@ -300,6 +300,40 @@ private Q_SLOTS:
         QVERIFY(dlg->isVisible());
     }
 
+    // A pattern whose date a profile file cannot hold is refused on OK like an unstorable name:
+    // the message names the characters, nothing is stored, the dialog stays open.
+    void okRefusesADateTheProfileCannotHold_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("named"); // in the message; empty: accepted
+        QTest::newRow("escaped double quote") << uR"(ee\"mm)"_s << u"「\"」"_s;
+        QTest::newRow("outside CP932") << u"ee\u00E9mm"_s << u"「\u00E9」"_s;
+        QTest::newRow("quotes that only enclose a literal") << uR"("年"ee)"_s << QString();
+        QTest::newRow("the default") << u"ee.mm.dd"_s << QString();
+    }
+    void okRefusesADateTheProfileCannotHold()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, named);
+        const AppSettings before = settings;
+        const QByteArray fileBefore = readBytes(path);
+        open();
+        retype(child<QLineEdit>(u"txtDformat"_s), pattern);
+        QTest::mouseClick(child<QPushButton>(u"cmdOK"_s), Qt::LeftButton);
+        if (named.isEmpty()) {
+            QCOMPARE(warnings, QStringList());
+            QVERIFY(!dlg->isVisible());
+            QCOMPARE(settings.dateFormat, pattern);
+            return;
+        }
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings[0].contains(named), qPrintable(warnings[0]));
+        QVERIFY(warnings[0].contains(u"DateFormat"_s));
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(settings, before);
+        QCOMPARE(readBytes(path), fileBefore);
+    }
+
     void reloadsEachTimeItIsShown()
     {
         open();

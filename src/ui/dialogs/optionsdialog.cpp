@@ -3,6 +3,8 @@
 
 #include "datefmt/dateformat.h"
 #include "model/warning.h"
+#include "storage/profilefile.h"
+#include "storage/savemessages.h"
 #include "storage/settingsfile.h"
 #include "ui/common/selectallonfocus.h"
 #include "ui/common/twips.h"
@@ -28,6 +30,17 @@ constexpr int kLabelTops[kUsers] = {645, 990, 1320, 1665, 2010};
 constexpr int kBoxTops[kUsers] = {600, 945, 1275, 1620, 1965};
 
 // A label that is sized to its text: only its place is fixed.
+
+// The refusal of a pattern whose date a profile file cannot hold, in the form of the refusal of
+// an unstorable name: what cannot be stored, then the entry and its characters.
+QString unstorableDateText(const QString &sample, const QString &characters)
+{
+    return joinMessageLines({
+        QStringLiteral(u"日付書式の日付「%1」にはデータファイルに保存できない文字があります。")
+            .arg(sample),
+        QStringLiteral("DateFormat: %1").arg(describeCharacters(characters)),
+    });
+}
 
 QString fullWidthDigit(int n)
 {
@@ -207,6 +220,14 @@ AppSettings OptionsDialog::settingsFromControls() const
 void OptionsDialog::onOkClicked()
 {
     const AppSettings next = settingsFromControls();
+    // The date line goes into every profile file: a pattern whose date the file cannot hold
+    // would make every Set fail.
+    const QString sample = formatDate(m_now(), next.dateFormat);
+    const QString unstorable = unstorableCharacters(sample);
+    if (!unstorable.isEmpty()) {
+        showWarning(unstorableDateText(sample, unstorable));
+        return;
+    }
     const SaveStatus status = saveSettings(next, m_settingsPath);
     if (!status) {
         showWarning(status.error.isEmpty()

@@ -7,6 +7,8 @@
 #include "render/stampsurface.h"
 #include "stampcommand/setcommand.h"
 
+#include <cstdio>
+
 namespace pellimo {
 
 namespace {
@@ -20,9 +22,9 @@ public:
     void putText(int, const QString &) override {}
     void setLoading(bool) override {}
     void fillUserList() override {}
-    void drawStamp() override
+    bool drawStamp() override
     {
-        pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
+        return pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
     }
     void runSet() override
     {
@@ -43,11 +45,23 @@ private:
 
 } // namespace
 
-bool runHiddenLoad(AppState &state, std::function<QDateTime()> now)
+HiddenRunResult runHiddenLoad(AppState &state, std::function<QDateTime()> now)
 {
+    // Asked before Set, which forgets the unread file once it has kept its bytes.
+    const bool fromDefaults = state.unreadProfiles.contains(state.currentUser);
     HiddenTarget target(state);
-    runLoadSequence(state, now, target);
-    return target.setSucceeded();
+    const LoadOutcome outcome = runLoadSequence(state, now, target);
+    if (!outcome.drawn) {
+        std::fprintf(stderr, "Pellimo: the stamp could not be drawn; nothing was put on the "
+                             "clipboard or saved.\n");
+        std::fflush(stderr);
+        return HiddenRunResult::Failed;
+    }
+    if (!target.setSucceeded())
+        return HiddenRunResult::Failed;
+    if (fromDefaults || !outcome.valuesFit || !outcome.dateLineWhole)
+        return HiddenRunResult::SetAfterWarning;
+    return HiddenRunResult::Set;
 }
 
 } // namespace pellimo

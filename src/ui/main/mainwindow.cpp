@@ -7,6 +7,7 @@
 #include "pickers.h"
 #include "render/stampfonts.h"
 #include "render/stampsurface.h"
+#include "stampexport.h"
 #include "ui/common/selectallonfocus.h"
 #include "ui/common/twips.h"
 #include "updown.h"
@@ -54,6 +55,8 @@ MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget 
     buildCommandButtons();
     arrangeTabOrder();
     connectHandlers();
+    // The preview's context menu: the stamp as a picture file, or onto a page of a PDF.
+    new StampExport(m_picBaseView, [this]() -> const StampProfile & { return m_state.profile; });
     centreOnScreen();
 }
 

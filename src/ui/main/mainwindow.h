@@ -109,7 +109,7 @@ private:
     void putText(int line, const QString &text) override;
     void setLoading(bool loading) override { m_isLoading = loading; }
     void fillUserList() override;
-    void drawStamp() override;
+    bool drawStamp() override;
     void runSet() override { (void)set(); }
     void fillControlsFromProfile();
     const SpinnerControls &spinner(SpinnerId id) const { return m_spinners[size_t(id)]; }
@@ -120,6 +120,7 @@ private:
     bool m_isLoading = false;
     bool m_loaded = false;
     bool m_lastSetSucceeded = false;
+    bool m_lastDrawSucceeded = true;   // what PicBase shows is a whole stamp
     int m_editingItem = -1;            // the text box that has the focus, -1 for none
     std::array<bool, 4> m_typedInto{}; // typed into since the box last gave its text to the profile
     SelectAllOnFocus *m_selectAllOnFocus = nullptr;

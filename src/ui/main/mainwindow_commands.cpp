@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The main window's commands: Set, Options, About and Exit.
 
-#include "datefmt/dateformat.h"
 #include "mainwindow.h"
 #include "model/warning.h"
 #include "picbox.h"
@@ -47,6 +46,14 @@ void MainWindow::onSetClicked()
 SaveStatus MainWindow::set()
 {
     commitEditedText();
+    if (!m_lastDrawSucceeded) {
+        // What PicBase shows is not the stamp: putting it on the clipboard and saving would
+        // report a success that is none.
+        m_lastSetSucceeded = false;
+        const SaveStatus refused = SaveStatus::failure(failedDrawingSetText());
+        showWarning(refused.error);
+        return refused;
+    }
     const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
     m_picTempView->update();
     m_lastSetSucceeded = status.ok;
@@ -79,7 +86,7 @@ void MainWindow::onOptionsClicked()
         }
         m_cmbUserName->setCurrentIndex(m_state.currentUser - 1);
     }
-    m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
+    (void)putDateLine(m_state, m_now());
     m_txtItem[1]->setText(m_state.profile.items[1].text);
     m_typedInto[1] = false;
     drawStamp();

@@ -40,8 +40,13 @@ QLabel *caption(QWidget *parent, const char *name, const QString &text, const QR
     auto *label = placed(new QLabel(text, parent), QLatin1String(name), place);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The substitute faces run a little wider than the faces the places were made for; a caption
-    // keeps its place and grows to the right rather than lose its last letters.
-    const QSize needed = label->sizeHint();
+    // keeps its place and grows to the right rather than lose its last letters. Its text is
+    // measured once, as the label's size hint measures it (a caption has no frame, margin or
+    // indent); the size hint itself would lay the text out three times.
+    label->ensurePolished();
+    const QSize needed = label->fontMetrics()
+                             .boundingRect(QRect(0, 0, 2000, 2000), int(label->alignment()), text)
+                             .size();
     label->resize(std::max(place.width(), needed.width()),
                   std::max(place.height(), needed.height()));
     return label;
@@ -159,9 +164,12 @@ void MainWindow::buildTextLine(int line)
     const int y = kRowTop[size_t(line)];
     caption(this, row.captionLabel, QString::fromUtf8(row.caption),
             twipsRect(3480, y - 240, row.captionWidth, 180));
-    auto *box = placed(new QLineEdit(QString::fromUtf8(row.designText), this),
-                       controlname::indexed("txtItem", line), twipsRect(3480, y, 1695, 315));
+    // The box takes its face before its text: laid out in the default face first, a Japanese text
+    // would load a fallback face that is never shown.
+    auto *box = placed(new QLineEdit(this), controlname::indexed("txtItem", line),
+                       twipsRect(3480, y, 1695, 315));
     box->setFont(fieldFont());
+    box->setText(QString::fromUtf8(row.designText));
     // The organisation and name boxes want the Japanese input method; the date box does not.
     box->setInputMethodHints(line == 1 ? Qt::ImhPreferLatin : Qt::ImhNone);
     box->installEventFilter(this);

@@ -2,7 +2,6 @@
 // The main window's editing handlers: spinners, text boxes, the user switch, fonts and colour.
 // Each writes straight into the current profile and redraws; nothing here writes a file.
 
-#include "datefmt/dateformat.h"
 #include "mainwindow.h"
 #include "model/warning.h"
 #include "picbox.h"
@@ -41,11 +40,12 @@ QString unstorableFontWarning(const QString &fontName, const QString &characters
 
 } // namespace
 
-void MainWindow::drawStamp()
+bool MainWindow::drawStamp()
 {
-    pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
+    m_lastDrawSucceeded = pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
     m_picBaseView->update();
     Q_EMIT stampDrawn();
+    return m_lastDrawSucceeded;
 }
 
 void MainWindow::onRadiusChanged(int value)
@@ -139,12 +139,10 @@ void MainWindow::onUserActivated(int entry)
         return;
 
     // Edits not saved by Set are dropped; the new user's file is read, or the defaults used.
-    const QString path = profileFilePath(m_state.programFolder, m_state.currentUser);
-    if (!loadProfile(m_state.profile, path))
-        loadDefaultProfile(m_state.profile);
+    loadCurrentProfile(m_state);
 
     m_isLoading = true;
-    m_state.profile.items[1].text = formatDate(m_now(), m_state.settings.dateFormat);
+    (void)putDateLine(m_state, m_now());
     fillControlsFromProfile();
     m_isLoading = false;
     drawStamp();

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+// pellimo-stamp: the stamp into a file, or onto a PDF page, without a display.
+
+#include "model/warning.h"
+#include "stampdatafolder.h"
+#include "stampoptions.h"
+#include "stamptool.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    // No display, no clipboard: everything is drawn offscreen. Without a desktop session Qt
+    // notes that XDG_RUNTIME_DIR is unset; that is expected here and not worth a line in a
+    // script's log.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+        if (!message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")))
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    });
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Pellimo"));
+
+    auto printError = [](const QString &text) {
+        QString line = text;
+        line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        std::fprintf(stderr, "pellimo-stamp: %s\n", line.toLocal8Bit().constData());
+    };
+    pellimo::setWarningHandler(printError);
+
+    QString error;
+    const pellimo::StampOptions options =
+        pellimo::parseStampOptions(QGuiApplication::arguments().mid(1), error);
+    if (options.help) {
+        std::fputs(pellimo::stampToolHelp().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (!error.isEmpty()) {
+        printError(error);
+        return 1;
+    }
+    const QString folder = pellimo::stampDataFolder(QCoreApplication::applicationDirPath());
+    const int status = pellimo::runStampTool(options, folder, QDateTime::currentDateTime(), error);
+    if (status != 0)
+        printError(error);
+    return status;
+}

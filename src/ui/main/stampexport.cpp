@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+#include "stampexport.h"
+
+#include "model/warning.h"
+#include "render/stampgeometry.h"
+#include "render/stampvector.h"
+#include "ui/dialogs/pdfstampdialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace pellimo {
+
+namespace {
+
+QString askSaveName(QWidget *parent)
+{
+    return QFileDialog::getSaveFileName(
+        parent, QStringLiteral(u"画像として保存"), QString(),
+        QStringLiteral(u"PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF (*.pdf)"));
+}
+
+QString askPdfName(QWidget *parent)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral(u"押印する PDF"), QString(),
+                                        QStringLiteral("PDF (*.pdf)"));
+}
+
+} // namespace
+
+StampExport::StampExport(QWidget *preview, ProfileSource profile)
+    : QObject(preview), m_preview(preview), m_profile(std::move(profile)), m_saveName(askSaveName),
+      m_pdfName(askPdfName)
+{
+    m_pdfDialog = [this](QWidget *parent, const QString &pdf) { runPdfDialog(parent, pdf); };
+    preview->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(preview, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        QMenu *menu = buildMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(m_preview->mapToGlobal(pos));
+    });
+}
+
+void StampExport::setFileQuestions(std::function<QString(QWidget *)> saveName,
+                                   std::function<QString(QWidget *)> pdfName)
+{
+    m_saveName = std::move(saveName);
+    m_pdfName = std::move(pdfName);
+}
+
+void StampExport::setPdfDialogRunner(std::function<void(QWidget *, const QString &)> runner)
+{
+    m_pdfDialog = std::move(runner);
+}
+
+QMenu *StampExport::buildMenu()
+{
+    auto *menu = new QMenu(m_preview);
+    menu->setObjectName(QStringLiteral("mnuStamp"));
+    QAction *save = menu->addAction(QStringLiteral(u"画像として保存…"));
+    save->setObjectName(QStringLiteral("mnuSaveImage"));
+    QAction *stamp = menu->addAction(QStringLiteral(u"PDF に押印…"));
+    stamp->setObjectName(QStringLiteral("mnuStampPdf"));
+    connect(save, &QAction::triggered, this, [this] { (void)saveImage(); });
+    connect(stamp, &QAction::triggered, this, &StampExport::stampPdf);
+    return menu;
+}
+
+bool StampExport::writePicture(const StampProfile &profile, const QString &path, QString &error)
+{
+    try {
+        const StampGeometry g = stampGeometry(profile);
+        const QString type = QFileInfo(path).suffix().toLower();
+        const double mm = naturalDiameterMm(g);
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            error = QStringLiteral(u"%1 を書き込めません: %2").arg(path, file.errorString());
+            return false;
+        }
+        bool written = false;
+        if (type == QStringLiteral("svg")) {
+            const QByteArray svg = stampSvg(g, mm);
+            written = !svg.isEmpty() && file.write(svg) == svg.size();
+        } else if (type == QStringLiteral("pdf")) {
+            const QByteArray pdf = pellimo::stampPdf(g, mm);
+            written = !pdf.isEmpty() && file.write(pdf) == pdf.size();
+        } else if (type == QStringLiteral("png")) {
+            const QImage image = stampImage(g, kPngScale, true);
+            written = !image.isNull() && image.save(&file, "PNG");
+        } else {
+            error = QStringLiteral(u"%1: 保存できるのは .png、.svg、.pdf のファイルです。")
+                        .arg(QFileInfo(path).fileName());
+            file.cancelWriting();
+            return false;
+        }
+        if (!written || !file.commit()) {
+            error = QStringLiteral(u"%1 を書き込めません: %2").arg(path, file.errorString());
+            return false;
+        }
+        return true;
+    } catch (const std::exception &e) {
+        error = QStringLiteral(u"印面を描けません: %1").arg(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+bool StampExport::saveImage()
+{
+    QString path = m_saveName(m_preview->window());
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".png");
+    QString error;
+    if (!writePicture(m_profile(), path, error)) {
+        showWarning(error);
+        return false;
+    }
+    return true;
+}
+
+void StampExport::stampPdf()
+{
+    const QString pdf = m_pdfName(m_preview->window());
+    if (!pdf.isEmpty())
+        m_pdfDialog(m_preview->window(), pdf);
+}
+
+void StampExport::runPdfDialog(QWidget *parent, const QString &pdf)
+{
+    try {
+        const StampGeometry g = stampGeometry(m_profile());
+        PdfStampDialog dialog(g, naturalDiameterMm(g), pdf, parent);
+        QString error;
+        if (!dialog.load(error)) {
+            showWarning(error);
+            return;
+        }
+        dialog.exec();
+    } catch (const std::exception &e) {
+        showWarning(QStringLiteral(u"印面を描けません: %1").arg(QString::fromUtf8(e.what())));
+    }
+}
+
+} // namespace pellimo

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Running pellimo-stamp and the PDF tools of other projects (qpdf, pdftoppm, pdftotext,
+// rsvg-convert) from the tests.
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace pellimo::testing {
+
+struct Ran {
+    int status = -1; // -1: did not start or crashed
+    QString out;
+    QString err;
+};
+
+// Runs a program to its end (at most a minute).
+Ran run(const QString &program, const QStringList &args, const QString &folder = {});
+
+// Copies the built pellimo-stamp into the folder, which becomes its program folder; returns its
+// path.
+QString installTool(const QString &folder);
+
+// One page of a PDF as pdftoppm draws it, at `dpi`; null when pdftoppm failed.
+QImage renderPage(const QString &pdf, int page, int dpi);
+
+// The text pdftotext finds on one page.
+QString pageText(const QString &pdf, int page);
+
+// A PDF of A4 pages, each with a grey grid every 10 mm, a frame and a line of text naming the
+// page, written with QPdfWriter. Returns false when it could not be written.
+bool writeFormPdf(const QString &path, int pages);
+
+} // namespace pellimo::testing
