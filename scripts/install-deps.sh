@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libicu-dev
+    libxcb-xfixes0-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     qt6-wayland wl-clipboard
     librsvg2-bin # the PNG icons, drawn from the SVG at build time

@@ -15,6 +15,7 @@
 #include "platform/programfolder.h"
 #include "platform/wlcopy.h"
 #include "render/stampfonts.h"
+#include "storage/leftovers.h"
 #include "translations.h"
 #include "ui/main/hiddenload.h"
 #include "ui/main/mainwindow.h"
@@ -127,7 +128,16 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     installMessageBoxWarningHandler();
 
     AppState state;
-    const DataFolder dataFolder = chooseDataFolder(programFolder());
+    // The program folder, entered when its name does not survive decoding; then portable data
+    // beside the program or, for an installed program, the user's data folder.
+    QString noFolder;
+    const QString folder = enterProgramFolder(&noFolder);
+    if (folder.isEmpty()) { // no file anywhere else instead
+        showWarning(noFolder);
+        InstanceLock notTaken;
+        return finish(parent, notTaken, kExitFailure);
+    }
+    const DataFolder dataFolder = chooseDataFolder(folder);
     state.programFolder = dataFolder.path;
     if (const SaveStatus made = prepareDataFolder(dataFolder); !made) {
         showWarning(made.error);
@@ -142,6 +152,8 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
     // A lock file that cannot be made means a folder nobody can write to: no second instance can
     // damage a file there, so the program runs unguarded.
+    if (lock.isHeld())
+        removeLeftoverSaveFiles(state.programFolder); // of saves cut short by a kill or a crash
 
     const SaveStatus started = runStartUpSequence(state, arguments);
     if (!started) {

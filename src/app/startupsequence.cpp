@@ -14,10 +14,10 @@ namespace {
 
 bool fileExists(const QString &path)
 {
-    // A folder or a dangling link where the file should be counts as no file: creating it then
-    // fails and is reported, rather than a folder being "read" as a damaged profile.
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
+    // A folder, a FIFO, a device or a dangling link where the file should be counts as no file:
+    // creating it then fails and is reported, rather than a folder being "read" as a damaged
+    // profile or a FIFO holding start-up until someone writes to it.
+    return QFileInfo(path).isFile();
 }
 
 } // namespace

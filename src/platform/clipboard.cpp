@@ -14,6 +14,10 @@ bool putStampOnClipboard(const QImage &image)
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr)
         return false;
+    // A previous start's serving process, or any other client, may have taken the clipboard
+    // after the last event this process handled; a request stamped with that older time would
+    // be refused.
+    refreshX11ServerTime();
     clipboard->clear();
     clipboard->setImage(image);
     // Ask back: when another program kept the clipboard, what it offers is not our image.

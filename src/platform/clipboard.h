@@ -11,7 +11,10 @@
 //    while the child, once its work is done, detaches (detachFromTerminal) and keeps serving the
 //    stamp (serveClipboardUntilTaken) until another program takes the clipboard.
 // 3. Whether this process still owns the clipboard is asked of the X server itself
-//    (ownsX11Clipboard, x11selection.h).
+//    (ownsX11Clipboard, x11selection.h); the serving process sleeps until the server says another
+//    client took it (waitWhileOwningX11Clipboard). Before setting, the server time Qt stamps the
+//    request with is refreshed (refreshX11ServerTime), so that a start can take the clipboard
+//    from the previous start's serving process.
 // 4. On Wayland without Xwayland a window that is never shown cannot set the clipboard; the hidden
 //    run hands the stamp to wl-copy instead (copyImageWithWlCopy, wlcopy.h).
 

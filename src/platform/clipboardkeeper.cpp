@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QTimer>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
@@ -83,23 +82,62 @@ int waitForChildStatus(int readFd, pid_t child)
     return 1;
 }
 
+namespace {
+
+// The child the waiting parent passes termination signals on to; 0 before the fork.
+volatile sig_atomic_t g_child = 0;
+
+void forwardToChild(int signal)
+{
+    const pid_t child = g_child;
+    if (child > 0)
+        ::kill(child, signal);
+}
+
+// What a launcher, a script or a terminal sends to end a program: the process it knows is the
+// waiting parent, and the program runs in the child.
+constexpr int kForwardedSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+} // namespace
+
 ParentLink forkProgramProcess()
 {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return ParentLink();
     std::fflush(nullptr);
+    // Held back over the fork, so that a signal that comes meanwhile is forwarded once the
+    // parent knows its child, rather than ending the parent alone.
+    sigset_t forwarded, previousMask;
+    sigemptyset(&forwarded);
+    for (int signal : kForwardedSignals)
+        sigaddset(&forwarded, signal);
+    ::sigprocmask(SIG_BLOCK, &forwarded, &previousMask);
     const pid_t pid = ::fork();
-    if (pid < 0) {
+    if (pid <= 0) {
+        ::sigprocmask(SIG_SETMASK, &previousMask, nullptr);
+        if (pid == 0) {
+            ::close(fds[0]);
+            return ParentLink(fds[1]);
+        }
         ::close(fds[0]);
         ::close(fds[1]);
         return ParentLink();
     }
-    if (pid == 0) {
-        ::close(fds[0]);
-        return ParentLink(fds[1]);
-    }
     ::close(fds[1]);
+    g_child = pid;
+    for (int signal : kForwardedSignals) {
+        struct sigaction forward {
+        }, previous{};
+        ::sigaction(signal, nullptr, &previous);
+        if (previous.sa_handler == SIG_IGN)
+            continue; // ignored by whoever started us (nohup, a background job): so is it here
+        forward.sa_handler = forwardToChild;
+        sigemptyset(&forward.sa_mask);
+        ::sigaction(signal, &forward, nullptr); // no SA_RESTART: the wait below sees EINTR
+    }
+    ::sigprocmask(SIG_SETMASK, &previousMask, nullptr);
+    // Until the child reports; the parent then ends at once.
     const int status = waitForChildStatus(fds[0], pid);
     if (status > 128)
         std::fprintf(stderr, "Pellimo: the program ended abnormally (signal %d).\n", status - 128);
@@ -136,17 +174,14 @@ bool serveClipboardUntilTaken()
     };
     if (!owns())
         return false;
+    // On X11 the server says when another client takes the selection; nothing polls.
+    if (waitWhileOwningX11Clipboard())
+        return true;
     QEventLoop loop;
-    const auto quitWhenTaken = [&] {
+    QObject::connect(clipboard, &QClipboard::changed, &loop, [&] {
         if (!owns())
             loop.quit();
-    };
-    QObject::connect(clipboard, &QClipboard::changed, &loop, quitWhenTaken);
-    // Another program taking the selection is not always reported to Qt as a change; ask the
-    // display server now and then as well.
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, quitWhenTaken);
-    poll.start(250);
+    });
     loop.exec();
     return true;
 }

@@ -34,8 +34,9 @@ private:
 
 // Forks. Call it first thing in main, before any Qt object or display connection exists. In the
 // parent it never returns: it waits for the child's report and exits with that status (or with
-// the child's own status when it ended unreported, 128 + signal when it was killed). In the child
-// it returns the connected link. When the fork cannot be made it returns an unconnected link and
+// the child's own status when it ended unreported, 128 + signal when it was killed); SIGTERM,
+// SIGINT and SIGHUP sent to it meanwhile are passed on to the child. In the child it returns the
+// connected link. When the fork cannot be made it returns an unconnected link and
 // the program simply runs in this process.
 ParentLink forkProgramProcess();
 

@@ -1,28 +1,50 @@
 // SPDX-License-Identifier: MIT
 #include "programfolder.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <array>
+#include <cerrno>
 #include <unistd.h>
 
 namespace pellimo {
 
-QString programFolder()
+QByteArray programFolderBytes()
 {
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
-
     std::array<char, 4096> buffer{};
     const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (n <= 0)
-        return QString();
-    QString exe = QString::fromLocal8Bit(buffer.data(), n);
+        return QByteArray();
+    QByteArray exe(buffer.data(), n);
     // A program file replaced while it runs shows as "<path> (deleted)".
-    const QString deleted = QStringLiteral(" (deleted)");
+    const QByteArray deleted = " (deleted)";
     if (exe.endsWith(deleted))
         exe.chop(deleted.size());
-    return QFileInfo(exe).absolutePath();
+    const qsizetype slash = exe.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArray();
+    return slash == 0 ? QByteArray("/") : exe.left(slash);
+}
+
+QString programFolder()
+{
+    const QByteArray bytes = programFolderBytes();
+    const QString name = QFile::decodeName(bytes);
+    return QFile::encodeName(name) == bytes ? name : QString();
+}
+
+QString enterProgramFolder(QString *error)
+{
+    const QString named = programFolder();
+    if (!named.isEmpty())
+        return named;
+    const QByteArray bytes = programFolderBytes();
+    if (!bytes.isEmpty() && ::chdir(bytes.constData()) == 0)
+        return QStringLiteral("/proc/self/cwd");
+    const QString why = bytes.isEmpty() ? QStringLiteral("/proc/self/exe") : qt_error_string(errno);
+    if (error)
+        *error = QStringLiteral(u"プログラムのフォルダ %1 を開けません: %2")
+                     .arg(QFile::decodeName(bytes), why);
+    return QString();
 }
 
 } // namespace pellimo

@@ -1,12 +1,25 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace pellimo {
 
-// The folder that holds the running executable, as an absolute path without a trailing
-// separator. Works before any QCoreApplication exists (it reads /proc/self/exe).
+// The folder that holds the running executable, as the bytes of an absolute path without a
+// trailing separator (read from /proc/self/exe). Empty when it cannot be read.
+QByteArray programFolderBytes();
+
+// The same folder as a QString, when its name can be written as one: bytes that are not valid in
+// the locale's encoding (a folder unpacked from a Windows archive, say) would come back from the
+// round trip as other bytes and name another file. Empty then.
 QString programFolder();
+
+// Where the data files and the lock are opened: programFolder() when the folder can be named;
+// otherwise the process changes into the folder by its bytes and the files are opened through
+// "/proc/self/cwd" (not ".": Qt makes a relative path absolute from the decoded name of the
+// working folder, which names another folder). Empty, with `error` set, when neither works;
+// nothing may be touched then. The working folder must not change while files are used.
+QString enterProgramFolder(QString *error);
 
 } // namespace pellimo

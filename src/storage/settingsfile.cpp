@@ -115,9 +115,10 @@ SaveStatus saveSettings(const AppSettings &settings, const QString &path)
     // replaced.
     QByteArray existing;
     if (QFileInfo::exists(path)) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            return SaveStatus::failure(readFailureText(path, file.errorString()));
+        QFile file;
+        QString why;
+        if (!openRegularFile(file, path, &why)) {
+            return SaveStatus::failure(readFailureText(path, why));
         }
         existing = file.readAll();
         if (file.error() != QFile::NoError) {
