@@ -113,16 +113,13 @@ QProcessEnvironment Desktop::environment(bool withDisplay) const
     return env;
 }
 
-RunResult Desktop::run(const ProgramFolder &folder, const QStringList &arguments, int timeoutMs,
-                       const QProcessEnvironment &env) const
+RunResult runToEnd(QProcess &process, const QString &program, const QStringList &arguments,
+                   int timeoutMs)
 {
     RunResult result;
-    QProcess process;
-    process.setProcessEnvironment(env.isEmpty() ? environment() : env);
-    process.setStandardInputFile(QProcess::nullDevice());
     QElapsedTimer timer;
     timer.start();
-    process.start(folder.executable(), arguments);
+    process.start(program, arguments);
     result.finished = process.waitForFinished(timeoutMs);
     result.elapsedMs = timer.elapsed();
     if (!result.finished) {
@@ -134,6 +131,15 @@ RunResult Desktop::run(const ProgramFolder &folder, const QStringList &arguments
     result.standardOutput = process.readAllStandardOutput();
     result.standardError = process.readAllStandardError();
     return result;
+}
+
+RunResult Desktop::run(const ProgramFolder &folder, const QStringList &arguments, int timeoutMs,
+                       const QProcessEnvironment &env) const
+{
+    QProcess process;
+    process.setProcessEnvironment(env.isEmpty() ? environment() : env);
+    process.setStandardInputFile(QProcess::nullDevice());
+    return runToEnd(process, folder.executable(), arguments, timeoutMs);
 }
 
 QProcess *Desktop::start(const ProgramFolder &folder, const QStringList &arguments,

@@ -67,6 +67,11 @@ struct RunResult {
     qint64 elapsedMs = 0;
 };
 
+// Starts the prepared process (environment, input, user already set) and waits for its end or the
+// time-out, when it is killed.
+RunResult runToEnd(QProcess &process, const QString &program, const QStringList &arguments,
+                   int timeoutMs);
+
 class Desktop {
 public:
     explicit Desktop(const QString &display);

@@ -71,26 +71,12 @@ void FreshUser::runAsThisUser(QProcess &process) const
 RunResult FreshUser::run(const QString &executable, const QStringList &arguments,
                          const QProcessEnvironment &env, int timeoutMs) const
 {
-    RunResult result;
     QProcess process;
     process.setProcessEnvironment(env);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setWorkingDirectory(home());
     runAsThisUser(process);
-    QElapsedTimer timer;
-    timer.start();
-    process.start(executable, arguments);
-    result.finished = process.waitForFinished(timeoutMs);
-    result.elapsedMs = timer.elapsed();
-    if (!result.finished) {
-        process.kill();
-        process.waitForFinished(3000);
-    } else {
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    result.standardOutput = process.readAllStandardOutput();
-    result.standardError = process.readAllStandardError();
-    return result;
+    return runToEnd(process, executable, arguments, timeoutMs);
 }
 
 QProcess *FreshUser::start(const QString &executable, const QStringList &arguments,

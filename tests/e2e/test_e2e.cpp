@@ -123,6 +123,18 @@ private:
     QProcessEnvironment m_base;
 };
 
+// The Wayland clipboard as image/png read by wl-paste, or a null image.
+QImage waylandClipboardImage(const QProcessEnvironment &env)
+{
+    QProcess paste;
+    paste.setProcessEnvironment(env);
+    paste.start(QStringLiteral("wl-paste"),
+                {QStringLiteral("--type"), QStringLiteral("image/png")});
+    if (!paste.waitForFinished(10000))
+        return QImage();
+    return QImage::fromData(paste.readAllStandardOutput(), "PNG");
+}
+
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -514,12 +526,7 @@ private Q_SLOTS:
         QVERIFY(folder.read(userFile(3)).contains(todayInDefaultPattern()));
         QVERIFY(Desktop::waitUntilNoProcess(folder, 3000)); // wl-copy serves, not the program
 
-        QProcess paste;
-        paste.setProcessEnvironment(env);
-        paste.start(QStringLiteral("wl-paste"),
-                    {QStringLiteral("--type"), QStringLiteral("image/png")});
-        QVERIFY(paste.waitForFinished(10000));
-        const QImage stamp = QImage::fromData(paste.readAllStandardOutput(), "PNG");
+        const QImage stamp = waylandClipboardImage(env);
         QCOMPARE(stamp.size(), QSize(2 * kLooks[2].radius + 8, 2 * kLooks[2].radius + 8));
         const QRgb ink = darkestPixel(stamp);
         QVERIFY(qBlue(ink) > 200 && qRed(ink) < 40 && qGreen(ink) < 40);
@@ -555,12 +562,7 @@ private Q_SLOTS:
         QVERIFY(folder.read(userFile(2)).contains(todayInDefaultPattern()));
         QVERIFY(Desktop::waitUntilNoProcess(folder, 5000)); // wl-copy serves, not the program
 
-        QProcess paste;
-        paste.setProcessEnvironment(env);
-        paste.start(QStringLiteral("wl-paste"),
-                    {QStringLiteral("--type"), QStringLiteral("image/png")});
-        QVERIFY(paste.waitForFinished(10000));
-        const QImage stamp = QImage::fromData(paste.readAllStandardOutput(), "PNG");
+        const QImage stamp = waylandClipboardImage(env);
         QCOMPARE(stamp.size(), QSize(2 * kLooks[1].radius + 8, 2 * kLooks[1].radius + 8));
         const QRgb ink = darkestPixel(stamp);
         QVERIFY(qGreen(ink) > 100 && qRed(ink) < 40 && qBlue(ink) < 40);
