@@ -4,6 +4,7 @@
 #include <QFile>
 #include <array>
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace pellimo {
@@ -32,6 +33,19 @@ QString programFolder()
     return QFile::encodeName(name) == bytes ? name : QString();
 }
 
+namespace {
+
+QString folderRefused(const QByteArray &bytes, QString *error)
+{
+    const QString why = bytes.isEmpty() ? QStringLiteral("/proc/self/exe") : qt_error_string(errno);
+    if (error)
+        *error = QStringLiteral(u"プログラムのフォルダ %1 を開けません: %2")
+                     .arg(QFile::decodeName(bytes), why);
+    return QString();
+}
+
+} // namespace
+
 QString enterProgramFolder(QString *error)
 {
     const QString named = programFolder();
@@ -40,11 +54,20 @@ QString enterProgramFolder(QString *error)
     const QByteArray bytes = programFolderBytes();
     if (!bytes.isEmpty() && ::chdir(bytes.constData()) == 0)
         return QStringLiteral("/proc/self/cwd");
-    const QString why = bytes.isEmpty() ? QStringLiteral("/proc/self/exe") : qt_error_string(errno);
-    if (error)
-        *error = QStringLiteral(u"プログラムのフォルダ %1 を開けません: %2")
-                     .arg(QFile::decodeName(bytes), why);
-    return QString();
+    return folderRefused(bytes, error);
+}
+
+QString openProgramFolder(QString *error)
+{
+    const QString named = programFolder();
+    if (!named.isEmpty())
+        return named;
+    const QByteArray bytes = programFolderBytes();
+    const int fd =
+        bytes.isEmpty() ? -1 : ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) // held open until the process ends: the name below stays valid as long
+        return QStringLiteral("/proc/self/fd/%1").arg(fd);
+    return folderRefused(bytes, error);
 }
 
 } // namespace pellimo

@@ -22,4 +22,10 @@ QString programFolder();
 // nothing may be touched then. The working folder must not change while files are used.
 QString enterProgramFolder(QString *error);
 
+// The same for a program that must keep its working folder (its arguments name files relative
+// to it): when the folder cannot be named, the files are opened through "/proc/self/fd/N", a
+// descriptor held open on the folder for the rest of the process. Empty, with `error` set, when
+// neither works.
+QString openProgramFolder(QString *error);
+
 } // namespace pellimo

@@ -2,6 +2,7 @@
 // pellimo-stamp: the stamp into a file, or onto a PDF page, without a display.
 
 #include "model/warning.h"
+#include "platform/programfolder.h"
 #include "stampdatafolder.h"
 #include "stampoptions.h"
 #include "stamptool.h"
@@ -40,7 +41,14 @@ int main(int argc, char **argv)
         printError(error);
         return 1;
     }
-    const QString folder = pellimo::stampDataFolder(QCoreApplication::applicationDirPath());
+    // Not applicationDirPath(): a folder name that is not valid in the locale's encoding comes
+    // back from it as the name of another folder.
+    const QString programFolder = pellimo::openProgramFolder(&error);
+    if (programFolder.isEmpty()) {
+        printError(error);
+        return 1;
+    }
+    const QString folder = pellimo::stampDataFolder(programFolder);
     const int status = pellimo::runStampTool(options, folder, QDateTime::currentDateTime(), error);
     if (status != 0)
         printError(error);

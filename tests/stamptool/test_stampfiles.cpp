@@ -13,8 +13,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 #include <functional>
 
 using namespace pellimo;
@@ -226,6 +228,35 @@ private Q_SLOTS:
         QCOMPARE(ran.status, 1);
         QVERIFY2(ran.err.contains(says), qPrintable(ran.err));
         QCOMPARE(folderState(m_out.path()), before);
+    }
+
+    // A program folder whose name is not valid UTF-8 (unpacked from a Windows archive): its data
+    // files are read, and an output named relative to the working folder lands there.
+    void programFolderNamedInAnotherEncoding()
+    {
+        QTemporaryDir top;
+        const QByteArray odd = QFile::encodeName(top.path()) + "/\x93\xfa";
+        QVERIFY(QDir().mkdir(top.filePath(QStringLiteral("staging"))));
+        QVERIFY(!installTool(top.filePath(QStringLiteral("staging"))).isEmpty());
+        QVERIFY(
+            saveProfile(designed(), profileFilePath(top.filePath(QStringLiteral("staging")), 1)));
+        // The folder takes its odd name after everything is in it; QString cannot name it.
+        QVERIFY(::rename(QFile::encodeName(top.filePath(QStringLiteral("staging"))).constData(),
+                         odd.constData()) == 0);
+        const auto renameBack = qScopeGuard([&] { // QTemporaryDir cannot remove the odd name
+            ::rename(odd.constData(),
+                     QFile::encodeName(top.filePath(QStringLiteral("staging"))).constData());
+        });
+        const Ran ran = run(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QStringLiteral("\"$(printf '\\223\\372')/pellimo-stamp\" --date "
+                                                  "2026-12-07 --png relative.png")},
+            top.path());
+        QVERIFY2(ran.status == 0, qPrintable(ran.err));
+        const QImage png(top.filePath(QStringLiteral("relative.png")));
+        StampProfile expected = designed();                  // user 1's design, not the defaults
+        expected.items[1].text = QStringLiteral("08.12.07"); // no pellimo.ini: ee.mm.dd
+        QCOMPARE(png.convertToFormat(QImage::Format_RGB32), clipboardBitmap(expected));
     }
 
     void helpNeedsNothing()
