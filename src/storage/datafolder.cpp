@@ -21,11 +21,27 @@ bool canMakeFilesIn(const QString &folder)
                                             W_OK | X_OK, AT_EACCESS) == 0;
 }
 
+// The system's folders of programs. A program there is installed, whoever runs it: root may
+// write to /usr/bin, but data files have no place among the system's programs.
+bool isSystemProgramFolder(const QString &folder)
+{
+    static const QStringList system = {
+        QStringLiteral("/bin"),           QStringLiteral("/sbin"),
+        QStringLiteral("/usr/bin"),       QStringLiteral("/usr/sbin"),
+        QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/local/sbin"),
+        QStringLiteral("/usr/games"),
+    };
+    return system.contains(QDir::cleanPath(folder));
+}
+
 } // namespace
 
 DataFolder chooseDataFolder(const QString &programFolder)
 {
-    if (canMakeFilesIn(programFolder) || QFile::exists(settingsFilePath(programFolder)))
+    const bool portable =
+        QFile::exists(settingsFilePath(programFolder)) ||
+        (canMakeFilesIn(programFolder) && !isSystemProgramFolder(programFolder));
+    if (portable)
         return {DataFolder::Mode::Portable, programFolder};
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return {DataFolder::Mode::Installed, user.isEmpty() ? QString() : QDir::cleanPath(user)};

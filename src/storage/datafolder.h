@@ -10,7 +10,8 @@ namespace pellimo {
 // Where the data files and the single-instance lock live.
 //  Portable:  the program folder can be written, or already holds pellimo.ini: the files live
 //             next to the executable (a folder made with `cmake --install --prefix DIR`).
-//  Installed: otherwise (/usr/bin): the user's data folder, QStandardPaths::AppDataLocation
+//  Installed: otherwise, and always in the system's folders of programs (/usr/bin, even for root,
+//             unless it holds pellimo.ini): the user's data folder, QStandardPaths::AppDataLocation
 //             ($XDG_DATA_HOME/Pellimo, by default ~/.local/share/Pellimo), made on the first start.
 struct DataFolder {
     enum class Mode { Portable, Installed };
