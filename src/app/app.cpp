@@ -8,13 +8,14 @@
 #include "model/appstate.h"
 #include "model/warning.h"
 #include "platform/clipboardkeeper.h"
-#include "storage/datafolder.h"
 #include "platform/displaycheck.h"
 #include "platform/instancelock.h"
 #include "platform/messagebox.h"
 #include "platform/programfolder.h"
+#include "platform/startupnotice.h"
 #include "platform/wlcopy.h"
 #include "render/stampfonts.h"
+#include "storage/datafolder.h"
 #include "storage/leftovers.h"
 #include "translations.h"
 #include "ui/main/hiddenload.h"
@@ -118,6 +119,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
         InstanceLock notTaken;
         return finish(parent, notTaken, kExitFailure, false);
     }
+    const QByteArray launchedAs = startupId(); // QApplication takes it out of the environment
     QApplication app(argc, argv);
     warmUp.join();
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
@@ -161,8 +163,11 @@ int runProgram(int argc, char **argv, ParentLink &parent)
         return finish(parent, lock, kExitFailure);
     }
 
-    if (state.noGuiMode) // on Wayland wl-copy serves the stamp, not this process
-        return finish(parent, lock, runHidden(state), !onWayland());
+    if (state.noGuiMode) { // on Wayland wl-copy serves the stamp, not this process
+        const int status = runHidden(state);
+        completeStartupNotice(launchedAs); // no window said it: the launcher stops waiting
+        return finish(parent, lock, status, !onWayland());
+    }
     return finish(parent, lock, runNormal(state));
 }
 

@@ -8,11 +8,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMap>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -108,6 +110,65 @@ struct ShellRun {
     bool finished = false;
     int exitCode = -1; // -1 also when ended by a signal
     QByteArray standardError;
+};
+
+// Collects the X11 startup-notification messages sent to the root window of `display`, on a
+// connection of its own, as long as it lives.
+class StartupNoticeListener {
+public:
+    explicit StartupNoticeListener(const QString &display)
+        : m_c(xcb_connect(display.toLatin1().constData(), nullptr))
+    {
+        if (xcb_connection_has_error(m_c))
+            return;
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
+        const uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(m_c, m_root, XCB_CW_EVENT_MASK, &mask);
+        m_begin = atom("_NET_STARTUP_INFO_BEGIN");
+        m_more = atom("_NET_STARTUP_INFO");
+        free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr)); // a round trip
+    }
+    ~StartupNoticeListener() { xcb_disconnect(m_c); }
+
+    // The whole messages received so far, each without its terminating NUL.
+    QList<QByteArray> messages()
+    {
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_c)) {
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                const auto *m = reinterpret_cast<xcb_client_message_event_t *>(event);
+                if (m->type == m_begin)
+                    m_pending[m->window].clear();
+                if (m->type == m_begin || m->type == m_more) {
+                    QByteArray &text = m_pending[m->window];
+                    text.append(reinterpret_cast<const char *>(m->data.data8), 20);
+                    const qsizetype end = text.indexOf('\0');
+                    if (end >= 0) {
+                        m_done << text.left(end);
+                        m_pending.remove(m->window);
+                    }
+                }
+            }
+            free(event);
+        }
+        return m_done;
+    }
+
+private:
+    xcb_atom_t atom(const char *name)
+    {
+        xcb_intern_atom_reply_t *r = xcb_intern_atom_reply(
+            m_c, xcb_intern_atom(m_c, 0, uint16_t(strlen(name)), name), nullptr);
+        const xcb_atom_t a = r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(r);
+        return a;
+    }
+
+    xcb_connection_t *m_c;
+    xcb_window_t m_root = XCB_NONE;
+    xcb_atom_t m_begin = XCB_ATOM_NONE;
+    xcb_atom_t m_more = XCB_ATOM_NONE;
+    QMap<xcb_window_t, QByteArray> m_pending;
+    QList<QByteArray> m_done;
 };
 
 } // namespace
@@ -343,6 +404,33 @@ private Q_SLOTS:
     // A program folder whose name is not valid UTF-8 (as unpacked from a Windows archive): the
     // program works there and creates nothing anywhere else, not in the folder it was started
     // from, not beside the program folder.
+    // Started from the menu entry's "Copy stamp" action: the launcher waits with a busy cursor
+    // until the program says it has started. nogui shows no window that could say it, so it
+    // says so itself, once, with the id it was given (ids with blanks are quoted).
+    void launcherStopsWaiting_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("plain id") << QByteArray("launcher-42_TIME1234")
+                                  << QByteArray("remove: ID=launcher-42_TIME1234");
+        QTest::newRow("id longer than one piece, with a blank")
+            << QByteArray("a launcher id that runs over twenty bytes")
+            << QByteArray("remove: ID=\"a launcher id that runs over twenty bytes\"");
+    }
+    void launcherStopsWaiting()
+    {
+        QFETCH(QByteArray, id);
+        QFETCH(QByteArray, message);
+        StartupNoticeListener listener(m_x.display());
+        ProgramFolder &folder = newFolder();
+        QProcessEnvironment env = m_desktop->environment();
+        env.insert(QStringLiteral("DESKTOP_STARTUP_ID"), QString::fromLatin1(id));
+        const RunResult run = m_desktop->run(folder, {QStringLiteral("nogui")}, kTimeoutMs, env);
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(listener.messages(), QList<QByteArray>{message}, 5000);
+    }
+
     void folderNameNotUtf8()
     {
         ProgramFolder &outer = newFolder();
