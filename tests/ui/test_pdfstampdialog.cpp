@@ -5,8 +5,8 @@
 #include "mainwindowfixture.h"
 #include "model/stampprofile.h"
 #include "render/stampgeometry.h"
-#include "ui/dialogs/pagepreview.h"
-#include "ui/dialogs/pdfstampdialog.h"
+#include "ui/pdfdialog/pagepreview.h"
+#include "ui/pdfdialog/pdfstampdialog.h"
 #include "ui/main/stampexport.h"
 #include "warningrecorder.h"
 

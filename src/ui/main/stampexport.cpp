@@ -4,8 +4,9 @@
 #include "model/warning.h"
 #include "render/stampgeometry.h"
 #include "render/stampvector.h"
-#include "ui/dialogs/pdfstampdialog.h"
+#include "ui/pdfdialog/pdfdialogmodule.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -133,13 +134,16 @@ void StampExport::runPdfDialog(QWidget *parent, const QString &pdf)
 {
     try {
         const StampGeometry g = stampGeometry(m_profile());
-        PdfStampDialog dialog(g, naturalDiameterMm(g), pdf, parent);
+        // Beside the program (a portable folder, the build), or in ../lib/pellimo (/usr/bin).
+        const QString programFolder = QCoreApplication::applicationDirPath();
         QString error;
-        if (!dialog.load(error)) {
+        const RunPdfStampDialog runDialog = loadPdfStampDialog(
+            {programFolder, programFolder + QStringLiteral("/../lib/pellimo")}, &error);
+        if (!runDialog) {
             showWarning(error);
             return;
         }
-        dialog.exec();
+        runDialog(g, naturalDiameterMm(g), pdf, parent);
     } catch (const std::exception &e) {
         showWarning(QStringLiteral(u"印面を描けません: %1").arg(QString::fromUtf8(e.what())));
     }
