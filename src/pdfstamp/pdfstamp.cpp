@@ -18,6 +18,13 @@
 
 namespace pellimo {
 
+// A PDF read in full: every object parsed, so that writing it out only copies.
+struct OpenedPdf {
+    QPDF pdf;
+    PdfResult status;
+    std::vector<QPDFPageObjectHelper> pages;
+};
+
 namespace {
 
 constexpr double kPointsPerMm = 72 / 25.4;
@@ -83,13 +90,6 @@ PdfResult checkPage(const std::vector<QPDFPageObjectHelper> &pages, int page, co
     return {};
 }
 
-// A PDF read in full: every object parsed, so that writing it out only copies.
-struct OpenedPdf {
-    QPDF pdf;
-    PdfResult status;
-    std::vector<QPDFPageObjectHelper> pages;
-};
-
 std::unique_ptr<OpenedPdf> readWhole(const QString &path)
 {
     auto opened = std::make_unique<OpenedPdf>();
@@ -136,21 +136,38 @@ PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info)
     return {};
 }
 
+PdfInput::PdfInput(const QString &in)
+    : m_path(in), m_reading(std::async(std::launch::async, [in] { return readWhole(in); }))
+{
+}
+
+PdfInput::~PdfInput() = default;
+
+std::unique_ptr<OpenedPdf> PdfInput::take()
+{
+    return m_reading.get();
+}
+
 PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlace &place,
                        const StampGeometry &geometry)
 {
+    PdfInput input(in);
+    return stampPdfFile(input, out, place, geometry);
+}
+
+PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlace &place,
+                       const StampGeometry &geometry)
+{
+    const QString &in = reading.path();
     if (sameFile(in, out))
         return failure(QStringLiteral("the output file is the input file; choose another name "
                                       "(the input is never changed)"));
     if (!(place.diameterMm > 0))
         return failure(QStringLiteral("the stamp size must be more than 0 mm"));
     try {
-        // qpdf reads the input on a second thread while Qt draws the stamp page on this one: the
-        // two take about as long.
-        std::future<std::unique_ptr<OpenedPdf>> reading =
-            std::async(std::launch::async, [&in] { return readWhole(in); });
+        // qpdf goes on reading the input on its thread while Qt draws the stamp page on this one.
         const QByteArray stampBytes = stampPdf(geometry, place.diameterMm);
-        const std::unique_ptr<OpenedPdf> input = reading.get();
+        const std::unique_ptr<OpenedPdf> input = reading.take();
         if (!input->status)
             return input->status;
         QPDF &pdf = input->pdf;

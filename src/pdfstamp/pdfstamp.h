@@ -6,6 +6,8 @@
 #include <QPointF>
 #include <QSizeF>
 #include <QString>
+#include <future>
+#include <memory>
 #include <optional>
 
 namespace pellimo {
@@ -47,6 +49,30 @@ PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info);
 // Refuses (and writes nothing) when `out` is `in`, when `in` is damaged or encrypted, when the page
 // does not exist, or when the stamp does not lie wholly on the page.
 PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlace &place,
+                       const StampGeometry &geometry);
+
+struct OpenedPdf;
+
+// A PDF read on a second thread from the moment this is made, so that reading it overlaps what the
+// caller does meanwhile (reading the data files, measuring the stamp's fonts, drawing its page).
+class PdfInput {
+public:
+    explicit PdfInput(const QString &in);
+    ~PdfInput();
+    PdfInput(const PdfInput &) = delete;
+    PdfInput &operator=(const PdfInput &) = delete;
+
+    const QString &path() const { return m_path; }
+    // Waits for the reading; called once.
+    std::unique_ptr<OpenedPdf> take();
+
+private:
+    QString m_path;
+    std::future<std::unique_ptr<OpenedPdf>> m_reading;
+};
+
+// stampPdfFile with the input already being read.
+PdfResult stampPdfFile(PdfInput &input, const QString &out, const PdfStampPlace &place,
                        const StampGeometry &geometry);
 
 } // namespace pellimo

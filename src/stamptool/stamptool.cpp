@@ -16,6 +16,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <optional>
 
 namespace pellimo {
 
@@ -87,6 +88,10 @@ bool writePng(const QString &path, const QImage &image, QString &error)
 int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTime &now,
                  QString &error)
 {
+    // The PDF to stamp is read from now on, beside the data files and the fonts.
+    std::optional<PdfInput> input;
+    if (o.output == StampOptions::Output::Onto)
+        input.emplace(o.file);
     StampProfile profile;
     if (!loadStamp(o, dataFolder, now, profile, error))
         return 1;
@@ -105,7 +110,7 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
             ok = writeFile(o.file, stampPdf(g, mm), error);
             break;
         case StampOptions::Output::Onto: {
-            const PdfResult r = stampPdfFile(o.file, o.outPdf, {o.page, o.atMm, mm}, g);
+            const PdfResult r = stampPdfFile(*input, o.outPdf, {o.page, o.atMm, mm}, g);
             error = r.error;
             ok = bool(r);
             break;
