@@ -102,6 +102,7 @@ private Q_SLOTS:
         QSet<QString> expected = {
             QStringLiteral("./usr/bin/pellimo"),
             QStringLiteral("./usr/bin/pellimo-stamp"),
+            QStringLiteral("./usr/lib/" PELLIMO_LIBRARY_ARCH "/pellimo/pellimo-pdfdialog.so"),
             QStringLiteral("./usr/share/applications/pellimo.desktop"),
             QStringLiteral("./usr/share/icons/hicolor/scalable/apps/pellimo.svg"),
             QStringLiteral("./usr/share/man/man1/pellimo.1.gz"),

@@ -134,11 +134,14 @@ void StampExport::runPdfDialog(QWidget *parent, const QString &pdf)
 {
     try {
         const StampGeometry g = stampGeometry(m_profile());
-        // Beside the program (a portable folder, the build), or in ../lib/pellimo (/usr/bin).
+        // Beside the program (a portable folder, the build), or in ../lib/<multiarch>/pellimo
+        // (the package's /usr/bin/pellimo).
         const QString programFolder = QCoreApplication::applicationDirPath();
         QString error;
         const RunPdfStampDialog runDialog = loadPdfStampDialog(
-            {programFolder, programFolder + QStringLiteral("/../lib/pellimo")}, &error);
+            {programFolder,
+             programFolder + QStringLiteral("/../lib/" PELLIMO_LIBRARY_ARCH "/pellimo")},
+            &error);
         if (!runDialog) {
             showWarning(error);
             return;
