@@ -3,9 +3,9 @@
 
 #include "model/warning.h"
 #include "platform/programfolder.h"
-#include "stampdatafolder.h"
 #include "stampoptions.h"
 #include "stamptool.h"
+#include "storage/datafolder.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -48,7 +48,8 @@ int main(int argc, char **argv)
         printError(error);
         return 1;
     }
-    const QString folder = pellimo::stampDataFolder(programFolder);
+    // pellimo's own rule: portable beside the program, or the user's data folder.
+    const QString folder = pellimo::chooseDataFolder(programFolder).path;
     const int status = pellimo::runStampTool(options, folder, QDateTime::currentDateTime(), error);
     if (status != 0)
         printError(error);

@@ -3,6 +3,7 @@
 // before anything saves over it: never over an earlier backup.
 #include "storage/profilebackup.h"
 #include "storage/profilefile.h"
+#include "testfiles.h"
 #include "warningrecorder.h"
 
 #include <QDir>
@@ -13,18 +14,6 @@
 using namespace pellimo;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
 
 // Names in the folder with what each holds: a file's bytes, "<dir>" or "-> target".
 QMap<QString, QByteArray> contentsOf(const QString &folder)
