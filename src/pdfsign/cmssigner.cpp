@@ -3,6 +3,7 @@
 // encoder as that of detached content, and the encoder signs the attributes with the key.
 #include "pdfsign/cmssigner.h"
 
+#include "pdfsign/ber.h"
 #include "pdfsign/esscertid.h"
 #include "pdfsign/nssptr.h"
 #include "pdfsign/passwordcall.h"
@@ -147,7 +148,13 @@ QByteArray CmsSigner::finish(QString &error)
                              nullptr, nullptr, nullptr, nullptr);
     if (!encoder || NSS_CMSEncoder_Finish(encoder) != SECSuccess)
         return fail();
-    return QByteArray(reinterpret_cast<const char *>(out.data), qsizetype(out.len));
+    const std::optional<BerElement> der =
+        berToDer(QByteArrayView(reinterpret_cast<const char *>(out.data), qsizetype(out.len)));
+    if (!der) {
+        PORT_SetError(SEC_ERROR_BAD_DER);
+        return fail();
+    }
+    return der->der;
 }
 
 } // namespace pellimo

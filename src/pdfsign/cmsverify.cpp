@@ -4,32 +4,17 @@
 // the message-digest attribute and checks the signature over the attributes.
 #include "pdfsign/cmsverify.h"
 
+#include "pdfsign/ber.h"
 #include "pdfsign/nssptr.h"
 #include "pdfsign/nsssession.h"
 
 #include <QCoreApplication>
 #include <QTimeZone>
+#include <algorithm>
 
 namespace pellimo {
 
 namespace {
-
-// The length of the outer DER element at the start of `der`, or -1 when its header is unreadable.
-qsizetype derLength(QByteArrayView der)
-{
-    if (der.size() < 2)
-        return -1;
-    const auto first = static_cast<unsigned char>(der[1]);
-    if (first < 0x80)
-        return 2 + first;
-    const int count = first & 0x7f;
-    if (count == 0 || count > 4 || der.size() < 2 + count)
-        return -1;
-    qsizetype length = 0;
-    for (int i = 0; i < count; ++i)
-        length = (length << 8) | static_cast<unsigned char>(der[2 + i]);
-    return 2 + count + length;
-}
 
 QString statusText(NSSCMSVerificationStatus status)
 {
@@ -84,12 +69,14 @@ CmsCheck checkDetachedCms(QByteArrayView der, const QList<QByteArrayView> &piece
         return check;
     const QString malformed =
         QCoreApplication::translate("pellimo", "The signature is not a CMS signature");
-    const qsizetype length = derLength(der);
-    if (length < 0 || length > der.size()) {
+    // What follows the signature in a PDF's hole is zero bytes; anything else is not a signature.
+    const std::optional<BerElement> element = berToDer(der);
+    if (!element ||
+        !std::all_of(der.begin() + element->end, der.end(), [](char c) { return c == 0; })) {
         check.problem = malformed;
         return check;
     }
-    SECItem input = nss::item(der.data(), length);
+    SECItem input = nss::item(element->der.constData(), element->der.size());
     nss::Message message(
         NSS_CMSMessage_CreateFromDER(&input, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr));
     NSSCMSContentInfo *info = message ? NSS_CMSMessage_ContentLevel(message.get(), 0) : nullptr;
@@ -121,15 +108,16 @@ CmsCheck checkDetachedCms(QByteArrayView der, const QList<QByteArrayView> &piece
             QDateTime::fromMSecsSinceEpoch(signingTime / PR_USEC_PER_MSEC, QTimeZone::utc());
 
     const std::optional<QByteArray> digest =
-        digestOf(NSS_CMSSignerInfo_GetDigestAlgTag(signer), pieces);
+        digestOf(SECOID_GetAlgorithmTag(&signer->digestAlg), pieces);
     if (!digest) {
         check.problem = statusText(NSSCMSVS_SignatureAlgorithmUnsupported);
         return check;
     }
     SECItem digestItem = nss::item(digest->constData(), digest->size());
-    SECItem *contentType =
-        NSS_CMSContentInfo_GetContentTypeOID(NSS_CMSSignedData_GetContentInfo(signedData));
-    NSS_CMSSignerInfo_Verify(signer, &digestItem, contentType);
+    // (libsmime3 exports neither NSS_CMSSignerInfo_GetDigestAlgTag nor
+    // NSS_CMSContentInfo_GetContentTypeOID; their structures are public.)
+    NSS_CMSSignerInfo_Verify(signer, &digestItem,
+                             &NSS_CMSSignedData_GetContentInfo(signedData)->contentType);
     NSSCMSVerificationStatus status = NSS_CMSSignerInfo_GetVerificationStatus(signer);
     check.verified = status == NSSCMSVS_GoodSignature;
     if (!check.verified)

@@ -65,7 +65,20 @@ SECStatus addSigningCertificateV2(NSSCMSMessage *message, NSSCMSSignerInfo *sign
     values[0] = encoded;
     attribute->values = values;
     attribute->encoded = PR_TRUE;
-    return NSS_CMSSignerInfo_AddAuthAttr(signer, attribute);
+
+    // libsmime3 does not export its call for adding a signed attribute: the signer's list is a
+    // null-terminated array in the message's pool, grown here as NSS grows it.
+    int count = 0;
+    while (signer->authAttr && signer->authAttr[count])
+        ++count;
+    auto **grown = PORT_ArenaZNewArray(pool, NSSCMSAttribute *, count + 2);
+    if (!grown)
+        return SECFailure;
+    for (int i = 0; i < count; ++i)
+        grown[i] = signer->authAttr[i];
+    grown[count] = attribute;
+    signer->authAttr = grown;
+    return SECSuccess;
 }
 
 } // namespace pellimo

@@ -12,7 +12,7 @@ inline constexpr unsigned char kSigningCertificateV2Oid[] = {0x2a, 0x86, 0x48, 0
                                                              0x01, 0x09, 0x10, 0x02, 0x2f};
 
 // Adds the attribute for `cert` to the signed attributes of `signer`, allocated in the pool of
-// `message`.
+// `message`. NSS adds content type and message digest itself when it signs.
 SECStatus addSigningCertificateV2(NSSCMSMessage *message, NSSCMSSignerInfo *signer,
                                   CERTCertificate *cert);
 
