@@ -49,7 +49,9 @@ NssSession::NssSession(NSSInitContextStr *context, QString folder)
 
 NssSession::~NssSession()
 {
-    NSS_ShutdownContext(m_context);
+    // Fails only while something of NSS is still held (a certificate, a key): a leak to fix.
+    if (NSS_ShutdownContext(m_context) != SECSuccess)
+        qWarning("NSS did not shut down: %s", qPrintable(nss::lastError()));
 }
 
 std::unique_ptr<NssSession> NssSession::open(const QString &given, QString &error)

@@ -5,6 +5,7 @@
 #include "testcerts.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +27,12 @@ class TestCertStore : public QObject {
     }
 
 private Q_SLOTS:
+    // Something of NSS still held when a session ends is a leak.
+    void init()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("NSS did not shut down")));
+    }
+
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
