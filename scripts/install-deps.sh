@@ -16,12 +16,14 @@ packages=(
     qt6-translations-l10n # Qt's own dialogs and buttons in the user's language
     dpkg-dev file # cpack -G DEB: dependencies found by dpkg-shlibdeps
     qt6-svg-dev libqpdf-dev libpoppler-qt6-dev  # vector stamps, stamping and showing PDF pages
+    libnss3-dev # signing with the user's certificates (the NSS database)
 )
 if [[ "${1:-}" == "--test" ]]; then
     packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time
                libxcb1-dev)
     packages+=(qpdf poppler-utils librsvg2-bin) # PDF and SVG tools the stamp files are checked with
     packages+=(lintian desktop-file-utils) # checking the .deb
+    packages+=(openssl libnss3-tools) # test certificates and databases; checking the signatures
     packages+=(locales) # the tests of Qt's translations run under ja_JP.UTF-8
 fi
 
