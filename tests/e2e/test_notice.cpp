@@ -71,6 +71,16 @@ private:
     xcb_connection_t *m_connection;
 };
 
+// Gives the window the keyboard focus, as a window manager does when it maps it (Xvfb has none).
+void focusWindow(const Desktop &desktop, qulonglong window)
+{
+    QProcess p;
+    p.setProcessEnvironment(desktop.environment());
+    p.start(QStringLiteral("xdotool"),
+            {QStringLiteral("windowfocus"), QStringLiteral("--sync"), QString::number(window)});
+    p.waitForFinished(10000);
+}
+
 // Types text with xdotool into the window that has the focus (characters outside the keyboard
 // map are typed through a keysym bound for the moment, as xdotool does).
 void typeText(const Desktop &desktop, const QString &text)
@@ -83,18 +93,19 @@ void typeText(const Desktop &desktop, const QString &text)
 }
 
 // The window's picture without the focused organisation box, whose cursor blinks.
-QImage steadyPart(const QImage &picture)
+QImage steadyPart(QImage picture)
 {
-    QImage steady = picture;
     for (int y = kOrganisationPlace.top(); y <= kOrganisationPlace.bottom(); ++y)
         for (int x = kOrganisationPlace.left(); x <= kOrganisationPlace.right(); ++x)
-            steady.setPixel(x, y, 0);
-    return steady;
+            picture.setPixel(x, y, 0);
+    return picture;
 }
 
 // Waits until the window's picture (its steady part) differs from `before`, if given, and then
-// stays the same for a moment; the last picture read.
-QImage waitForPicture(const ScreenReader &screen, qulonglong window, const QImage &before)
+// stays the same for a moment; the steady part of the last picture read, and the picture itself
+// in `whole`.
+QImage waitForPicture(const ScreenReader &screen, qulonglong window, const QImage &before,
+                      QImage *whole = nullptr)
 {
     QElapsedTimer timer;
     timer.start();
@@ -103,6 +114,8 @@ QImage waitForPicture(const ScreenReader &screen, qulonglong window, const QImag
         const QImage now = screen.window(window, kMainWindowSize);
         if (now.isNull())
             return now;
+        if (whole != nullptr)
+            *whole = now;
         const QImage steady = steadyPart(now);
         const bool changed = before.isNull() || steady != before;
         if ((changed && steady == last) || timer.elapsed() > 8000)
@@ -149,16 +162,18 @@ private Q_SLOTS:
         const qulonglong window = m_desktop->waitForNewWindow({});
         QVERIFY2(window, "the main window did not appear");
         const ScreenReader screen(m_x.display());
+        focusWindow(*m_desktop, window);
 
         m_desktop->click(window, kOrganisationBox.x(), kOrganisationBox.y());
         typeText(*m_desktop, QStringLiteral("Org"));
         const QImage typed = waitForPicture(screen, window, QImage());
         QVERIFY2(!typed.isNull(), "the screen could not be read");
         typeText(*m_desktop, QStringLiteral(u"☃"));
-        const QImage noticed = waitForPicture(screen, window, typed);
+        QImage shown;
+        const QImage noticed = waitForPicture(screen, window, typed, &shown);
         QVERIFY2(noticed != typed, "no notice appeared");
         if (const QString shots = qEnvironmentVariable("PELLIMO_E2E_SHOTS"); !shots.isEmpty())
-            noticed.save(shots + QStringLiteral("/notice.png"));
+            shown.save(shots + QStringLiteral("/notice.png"));
         // Nothing was drawn over the date box or Set.
         QCOMPARE(noticed.copy(kDateBoxPlace), typed.copy(kDateBoxPlace));
         QCOMPARE(noticed.copy(kSetPlace), typed.copy(kSetPlace));
@@ -173,7 +188,8 @@ private Q_SLOTS:
             QThread::msleep(100);
         QCOMPARE(m_desktop->clipboardImage().size(), QSize(78, 78));
         const QByteArray saved = m_folder->read(QStringLiteral("user01.dat"));
-        QVERIFY2(saved.contains("\"Org\"") && saved.contains("\"R8.12.24\""), saved.constData());
+        QVERIFY2(saved.contains("\"Org\"") && saved.contains("\"R8.12.24\""),
+                 QByteArray(saved).replace("\r\n", " / ").constData());
 
         m_desktop->click(window, kEndX, kButtonY);
         QVERIFY(p->waitForFinished(20000));
