@@ -177,6 +177,8 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path)
 
 PdfResult checkPageNumber(const OpenedPdf &o, int page)
 {
+    if (o.pages.empty())
+        return refusal(tr("%1 has no page that can be read").arg(o.name));
     if (page < 1 || size_t(page) > o.pages.size())
         return refusal(tr("page %1 does not exist: %2 has %3 page(s)")
                            .arg(page)

@@ -50,9 +50,9 @@ QImage renderPage(Renderer renderer, const QString &pdf, int page, int dpi)
     Ran r;
     if (renderer == Renderer::Poppler)
         r = run(QStringLiteral("pdftoppm"),
-                {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
-                 QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                 QString::number(page), QStringLiteral("-singlefile"), pdf,
+                {QStringLiteral("-png"), QStringLiteral("-cropbox"), QStringLiteral("-r"),
+                 QString::number(dpi), QStringLiteral("-f"), QString::number(page),
+                 QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"), pdf,
                  dir.filePath(QStringLiteral("page"))});
     else
         r = run(QStringLiteral("mutool"),
