@@ -3,6 +3,8 @@
 
 #include "objectscan.h"
 #include "outputfile.h"
+#include "pdflexer.h"
+#include "pdflimits.h"
 #include "pdfsignatures.h"
 #include "qpdfaccess.h"
 
@@ -90,6 +92,48 @@ bool pagesOf(OpenedPdf &o)
     return true;
 }
 
+// qpdf rebuilds the cross-reference data of a damaged file only when it finds a trailer; a file cut
+// off before its trailer is given one that names its catalog, as viewers find it, and read from
+// memory (such files are refused past kMaxRescuedBytes).
+constexpr int64_t kMaxRescuedBytes = 256 * pdf::kMiB;
+
+bool readRescued(OpenedPdf &o, qpdf_error_code_e &code)
+{
+    if (o.size > kMaxRescuedBytes)
+        return false;
+    std::string bytes = pdf::readAt(o.fd, 0, o.size);
+    const size_t catalog = bytes.rfind("/Catalog");
+    const size_t obj =
+        catalog == std::string::npos ? std::string::npos : bytes.rfind("obj", catalog);
+    if (obj == std::string::npos)
+        return false;
+    // Back over "N G " before the keyword.
+    size_t i = obj;
+    std::string numbers[2];
+    for (std::string &n : numbers) {
+        while (i > 0 && pdf::isPdfSpace(bytes[i - 1]))
+            --i;
+        const size_t end = i;
+        while (i > 0 && bytes[i - 1] >= '0' && bytes[i - 1] <= '9')
+            --i;
+        n = bytes.substr(i, end - i);
+    }
+    if (numbers[0].empty() || numbers[1].empty())
+        return false;
+    o.rescued = std::move(bytes);
+    o.rescued += "\ntrailer\n<< /Size 1 /Root " + numbers[1] + ' ' + numbers[0] + " R >>\n";
+    o.pdf = std::make_unique<QPDF>();
+    o.pdf->setSuppressWarnings(true);
+    try {
+        o.pdf->processMemoryFile(o.name.toStdString().c_str(), o.rescued.data(), o.rescued.size());
+        return true;
+    } catch (const QPDFExc &e) {
+        code = e.getErrorCode();
+    } catch (const std::exception &) {
+    }
+    return false;
+}
+
 PdfResult qpdfRefusal(const OpenedPdf &o, qpdf_error_code_e code)
 {
     if (code == qpdf_e_password)
@@ -165,7 +209,7 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path)
     o->damage = check.detail;
     o->repaired = true;
     o->pages.clear();
-    if (!readWithQpdf(*o, true, code)) {
+    if (!readWithQpdf(*o, true, code) && !readRescued(*o, code)) {
         o->status = qpdfRefusal(*o, code);
         return o;
     }

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <qpdf/QPDF.hh>
+#include <string>
 #include <vector>
 
 namespace pellimo {
@@ -30,6 +31,7 @@ struct OpenedPdf {
     QString damage;        // what needed them
     PdfResult status;      // a refusal
     std::vector<QPDFObjectHandle> pages;
+    std::string rescued; // a file cut off before its trailer, with one added, read from memory
 };
 
 // Opens `path`; the result's status says why it cannot be used.
