@@ -32,10 +32,9 @@ void collect(QPDFObjectHandle field, const QString &parentName, const std::strin
     if (fieldType == "/Sig" && value.isDictionary()) {
         const QString signer = text(keyOf(value, "/Name"));
         const QString shown = name.isEmpty() ? QStringLiteral("(unnamed)") : name;
-        found
-            << (signer.isEmpty()
-                    ? QStringLiteral("\"%1\"").arg(shown)
-                    : QCoreApplication::translate("pellimo", "\"%1\" (by %2)").arg(shown, signer));
+        found << (signer.isEmpty()
+                      ? QStringLiteral("\"%1\"").arg(shown)
+                      : QCoreApplication::translate("pellimo", "\"%1\" by %2").arg(shown, signer));
     }
     QPDFObjectHandle kids = keyOf(field, "/Kids");
     if (kids.isArray())

@@ -11,7 +11,7 @@ class QPDF;
 
 namespace pellimo::pdf {
 
-// One entry per signed field: "Signature1" (by Taro Yamada), in the field's full name.
+// One entry per signed field: "Signature1" by Taro Yamada, with the field's full name.
 QStringList signaturesOf(QPDF &pdf);
 
 // The changes a certifying signature's DocMDP transform allows: 1 none, 2 filling in forms and
