@@ -21,6 +21,9 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time
                libxcb1-dev)
     packages+=(qpdf poppler-utils librsvg2-bin) # PDF and SVG tools the stamp files are checked with
+    packages+=(mupdf-tools python3-pikepdf libnss3-tools openssl) # more PDF checks, signing
+    # PDFs as real producers write them: LibreOffice, Ghostscript, pdfTeX (cairo: poppler-utils)
+    packages+=(libreoffice-writer-nogui ghostscript texlive-latex-base)
     packages+=(lintian desktop-file-utils) # checking the .deb
     packages+=(locales) # the tests of Qt's translations run under ja_JP.UTF-8
 fi

@@ -137,8 +137,8 @@ bool readRescued(OpenedPdf &o, qpdf_error_code_e &code)
 PdfResult qpdfRefusal(const OpenedPdf &o, qpdf_error_code_e code)
 {
     if (code == qpdf_e_password)
-        return refusal(tr("%1 needs a password to be opened; Pellimo stamps only PDF files that "
-                          "open without one")
+        return refusal(tr("%1 is encrypted and needs a password to be opened; Pellimo stamps "
+                          "only PDF files that open without one")
                            .arg(o.name));
     if (code == qpdf_e_unsupported)
         return refusal(tr("%1 is encrypted in a way Pellimo cannot read").arg(o.name));

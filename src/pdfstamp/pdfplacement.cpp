@@ -98,7 +98,7 @@ std::optional<PageFrame> pageFrame(QPDFObjectHandle page, QString &problem)
     QPDFObjectHandle unit = pdf::keyOf(page, "/UserUnit");
     if (unit.isNumber()) {
         const double u = unit.getNumericValue();
-        if (std::isfinite(u) && u > 0 && u <= 75000)
+        if (std::isfinite(u) && u >= 0.001 && u <= 75000)
             frame.userUnit = u;
     }
     return frame;
