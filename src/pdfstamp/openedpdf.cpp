@@ -56,12 +56,32 @@ std::vector<QPDFObjectHandle> documentPages(QPDF &pdf)
     return pages;
 }
 
+// Files up to this size are read into memory for qpdf, which then reads them without a system
+// call for every seek; larger ones (scans) through the descriptor, of which qpdf reads little.
+constexpr int64_t kMaxInMemoryBytes = 32 * pdf::kMiB;
+
 // Reads the file's cross-reference data with qpdf; false with the error code when it cannot.
 bool readWithQpdf(OpenedPdf &o, bool repairs, qpdf_error_code_e &code)
 {
     o.pdf = std::make_unique<QPDF>();
     o.pdf->setSuppressWarnings(true);
     o.pdf->setAttemptRecovery(repairs);
+    if (o.size <= kMaxInMemoryBytes) {
+        if (o.inMemory.empty())
+            o.inMemory = pdf::readAt(o.fd, 0, o.size);
+        if (int64_t(o.inMemory.size()) == o.size) {
+            try {
+                o.pdf->processMemoryFile(o.name.toStdString().c_str(), o.inMemory.data(),
+                                         o.inMemory.size());
+                return true;
+            } catch (const QPDFExc &e) {
+                code = e.getErrorCode();
+            } catch (const std::exception &) {
+                code = qpdf_e_damaged_pdf;
+            }
+            return false;
+        }
+    }
     const int copy = ::dup(o.fd);
     FILE *file = copy >= 0 ? ::fdopen(copy, "rb") : nullptr;
     if (!file) {

@@ -31,7 +31,8 @@ struct OpenedPdf {
     QString damage;        // what needed them
     PdfResult status;      // a refusal
     std::vector<QPDFObjectHandle> pages;
-    std::string rescued; // a file cut off before its trailer, with one added, read from memory
+    std::string inMemory; // the file's bytes, when qpdf reads it from memory
+    std::string rescued;  // a file cut off before its trailer, with one added, read from memory
 };
 
 // Opens `path`; the result's status says why it cannot be used.
