@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "outputfile.h"
 
+#include "pdflimits.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -114,54 +116,65 @@ bool OutputFile::open(const QString &out, QString &error)
 bool OutputFile::copyFrom(int in, int64_t size, QString &error)
 {
     loff_t from = 0;
-    bool kernel = true;
-    std::vector<char> buffer;
     while (from < size) {
-        const size_t want = size_t(std::min<int64_t>(size - from, 64 * 1024 * 1024));
-        ssize_t n = -1;
-        if (kernel) {
-            n = ::copy_file_range(in, &from, m_fd, nullptr, want, 0);
-            if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
-                          errno == EOPNOTSUPP || errno == EPERM)) {
-                kernel = false; // file systems or kernels that cannot: copy through a buffer
-                continue;
-            }
-        } else {
-            buffer.resize(1024 * 1024);
-            n = ::pread(in, buffer.data(), std::min(want, buffer.size()), from);
-            if (n > 0 && !append(std::string(buffer.data(), size_t(n)), error))
-                return false;
-            if (n > 0) {
-                from += n;
-                m_size -= n; // append counted it already
-            }
-        }
+        const auto want = size_t(std::min<int64_t>(size - from, 64 * pdf::kMiB));
+        const ssize_t n = ::copy_file_range(in, &from, m_fd, nullptr, want, 0);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
+                      errno == EPERM))
+            return copyThroughBuffer(in, from, size, error); // file systems that cannot
         if (n < 0)
             return fail(error, errno);
-        if (n == 0) {
-            error = tr("%1 changed while it was being read").arg(m_name);
-            return false;
-        }
+        if (n == 0)
+            return changedWhileRead(error);
         m_size += n;
     }
     return true;
 }
 
-bool OutputFile::append(const std::string &bytes, QString &error)
+bool OutputFile::copyThroughBuffer(int in, int64_t from, int64_t size, QString &error)
 {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
+    std::vector<char> buffer(size_t(pdf::kMiB));
+    while (from < size) {
+        const ssize_t n =
+            ::pread(in, buffer.data(), size_t(std::min<int64_t>(size - from, pdf::kMiB)), from);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(error, errno);
+        if (n == 0)
+            return changedWhileRead(error);
+        if (!writeAll(buffer.data(), size_t(n), error))
+            return false;
+        from += n;
+    }
+    return true;
+}
+
+bool OutputFile::changedWhileRead(QString &error)
+{
+    error = tr("%1 changed while it was being read").arg(m_name);
+    return false;
+}
+
+bool OutputFile::writeAll(const char *data, size_t size, QString &error)
+{
+    for (size_t done = 0; done < size;) {
+        const ssize_t n = ::write(m_fd, data + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
             return fail(error, errno);
         done += size_t(n);
     }
-    m_size += int64_t(bytes.size());
+    m_size += int64_t(size);
     return true;
+}
+
+bool OutputFile::append(const std::string &bytes, QString &error)
+{
+    return writeAll(bytes.data(), bytes.size(), error);
 }
 
 bool OutputFile::adopt(QString &error)

@@ -38,6 +38,9 @@ public:
 
 private:
     bool fail(QString &error, int code);
+    bool copyThroughBuffer(int in, int64_t from, int64_t size, QString &error);
+    bool changedWhileRead(QString &error);
+    bool writeAll(const char *data, size_t size, QString &error);
 
     QString m_name;
     std::string m_target; // the destination, links followed

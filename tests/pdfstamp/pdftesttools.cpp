@@ -4,6 +4,7 @@
 #include "model/stampprofile.h"
 
 #include <QFile>
+#include <QMap>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
@@ -113,6 +114,42 @@ QByteArray handmadePdf(const QList<QByteArray> &objects, const QByteArray &trail
         out += QByteArray::number(o).rightJustified(10, '0') + " 00000 n\r\n";
     out += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " +
            trailerExtra + " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return out;
+}
+
+QByteArray hybridPdf()
+{
+    const QByteArray page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R "
+                            "/Resources << /Font << /F1 6 0 R >> >> >>";
+    const QByteArray objstm = "3 0 " + page;
+    QByteArray out = "%PDF-1.5\n";
+    QMap<int, qsizetype> at;
+    auto object = [&](int n, const QByteArray &body) {
+        at[n] = out.size();
+        out += QByteArray::number(n) + " 0 obj\n" + body + "\nendobj\n";
+    };
+    object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+    object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    object(4, contentObject(sampleContent(595, 842)));
+    object(5, "<< /Type /ObjStm /N 1 /First 4 /Length " + QByteArray::number(objstm.size()) +
+                  " >>\nstream\n" + objstm + "\nendstream");
+    object(6, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    QByteArray entries;
+    for (const int field : {2, 5, 0}) // object 3: type 2, in object stream 5, index 0
+        entries += char(field);
+    const qsizetype xrefStm = out.size();
+    object(7, "<< /Type /XRef /Size 8 /W [1 1 1] /Index [3 1] /Length 3 >>\nstream\n" + entries +
+                  "\nendstream");
+    const qsizetype table = out.size();
+    out += "xref\n0 3\n0000000000 65535 f\r\n";
+    for (const int n : {1, 2})
+        out += QByteArray::number(at[n]).rightJustified(10, '0') + " 00000 n\r\n";
+    out += "4 4\n";
+    for (const int n : {4, 5, 6})
+        out += QByteArray::number(at[n]).rightJustified(10, '0') + " 00000 n\r\n";
+    out += QByteArray::number(xrefStm).rightJustified(10, '0') + " 00000 n\r\n";
+    out += "trailer\n<< /Size 8 /Root 1 0 R /XRefStm " + QByteArray::number(xrefStm) +
+           " >>\nstartxref\n" + QByteArray::number(table) + "\n%%EOF\n";
     return out;
 }
 

@@ -41,6 +41,10 @@ bool writeQtPdf(const QString &path, int pages);
 // A PDF of the given objects (numbered from 1), with a cross-reference table and a trailer whose
 // /Root is object 1 plus `trailerExtra`.
 QByteArray handmadePdf(const QList<QByteArray> &objects, const QByteArray &trailerExtra = {});
+// A hybrid-reference file (one page): the page lives in an object stream that only the
+// cross-reference stream named by the table's /XRefStm lists, as files written for old readers
+// and new ones alike do.
+QByteArray hybridPdf();
 // A content stream object.
 QByteArray contentObject(const QByteArray &content);
 // Content that draws a grey frame, a filled square and a line of text in /F1.

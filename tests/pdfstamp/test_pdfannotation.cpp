@@ -6,6 +6,7 @@
 #include "pdfstamp/pdfstamp.h"
 #include "stampcheck.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace pellimo;
 using namespace pellimo::testing;
@@ -70,6 +73,8 @@ private Q_SLOTS:
             {QStringLiteral("--rotate=+90:1"), QStringLiteral("--rotate=+270:2"),
              QStringLiteral("--rotate=+180:3"), QStringLiteral("--object-streams=generate")},
             qt);
+        m_inputs[QStringLiteral("hybrid")] = path(QStringLiteral("hybrid.pdf"));
+        QVERIFY(writeFile(m_inputs[QStringLiteral("hybrid")], hybridPdf()));
         for (const QString &file : m_inputs)
             QVERIFY(!file.isEmpty());
     }
@@ -93,6 +98,9 @@ private Q_SLOTS:
         QTest::newRow("linearized, page 3 at 120.4,200.2")
             << "linearized" << 3 << std::optional<QPointF>(QPointF(120.4, 200.2)) << d
             << QRectF(120.4, 200.2, d, d) << upright;
+        QTest::newRow("hybrid reference, page only in the hidden object stream")
+            << "hybrid" << 1 << std::optional<QPointF>(QPointF(20, 30)) << 25.0
+            << QRectF(20, 30, 25, 25) << upright;
         QTest::newRow("turned 90, default place")
             << "turned" << 1 << std::optional<QPointF>() << d << QRectF(297 - 15 - d, 15, d, d)
             << QList<double>{0, 1, -1, 0, 0, 0};
@@ -123,9 +131,11 @@ private Q_SLOTS:
 
         QCOMPARE(prefixProblem(in, out), QString());
         QCOMPARE(qpdfProblem(out), QString());
+        const bool hybrid = kind == QStringLiteral("hybrid");
         for (const Renderer renderer : {Renderer::Poppler, Renderer::Mupdf})
-            QCOMPARE(stampProblem(renderer, in, out, page, squareMm, 3), QString());
-        QVERIFY(pageText(out, page).contains(QStringLiteral("Sample page %1 of 3").arg(page)));
+            QCOMPARE(stampProblem(renderer, in, out, page, squareMm, hybrid ? 1 : 3), QString());
+        QVERIFY(pageText(out, page).contains(
+            hybrid ? QStringLiteral("Handmade") : QStringLiteral("Sample page %1 of 3").arg(page)));
 
         const Ran read = readLastAnnotation(out, page);
         QVERIFY2(read.status == 0, qPrintable(read.err));
@@ -279,6 +289,51 @@ private Q_SLOTS:
                 100);
         QCOMPARE(stampProblem(Renderer::Poppler, in, out, 1, QRectF(20, 30, 25, 25), 3), QString());
         QCOMPARE(stampProblem(Renderer::Mupdf, in, out, 1, QRectF(20, 30, 25, 25), 3), QString());
+    }
+
+    // A write that fails (here past the file size limit, as a full disk would) names the cause,
+    // leaves an existing OUT as it was and no temporary file behind; outputs that are not regular
+    // files are refused.
+    void writeFailures_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("file size limit") << "out.pdf"
+                                         << "out.pdf cannot be written: File too large";
+        QTest::newRow("a device") << "/dev/null"
+                                  << "null exists and is not a regular file";
+        QTest::newRow("a link to nothing")
+            << "dangling.pdf"
+            << "dangling.pdf is a link to a file that does not exist";
+    }
+
+    void writeFailures()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere.pdf")),
+                            dir.filePath(QStringLiteral("dangling.pdf"))));
+        const QString out = target.startsWith(QLatin1Char('/')) ? target : dir.filePath(target);
+        if (target == QStringLiteral("out.pdf"))
+            QVERIFY(writeFile(out, "old bytes"));
+        const QStringList before =
+            QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+        struct rlimit old {};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = rlim_t(QFileInfo(m_inputs[QStringLiteral("table")]).size() / 2);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const PdfResult r = stampPdfFile(m_inputs[QStringLiteral("table")], out,
+                                         {1, QPointF(20, 30), 25}, m_stamp, record());
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY2(r.error.startsWith(says), qPrintable(r.error));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden),
+                 before);
+        if (target == QStringLiteral("out.pdf"))
+            QCOMPARE(readFile(out), QByteArray("old bytes"));
     }
 
     // The default stamp makes the file at most 64 KB larger.

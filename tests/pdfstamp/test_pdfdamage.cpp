@@ -188,7 +188,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<Mode>("mode");
         QTest::addColumn<QByteArray>("pdf");
-        QTest::addColumn<QString>("says"); // empty: stamped
+        QTest::addColumn<QString>("says");       // empty: stamped
         const qint64 half = 512LL * 1024 * 1024; // 32 times the limit of an object stream
         const QByteArray objectBomb = objectStreamPdf(half, 0, 0);
         const QByteArray xrefBomb = objectStreamPdf(0, half, 0);
