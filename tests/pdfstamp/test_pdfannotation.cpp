@@ -3,6 +3,7 @@
 // writes, upright on turned pages, twice in a row, on encrypted files, and found again by
 // listPdfStamps; checked with cmp, qpdf, pikepdf, pdftoppm, mutool and pdftotext.
 
+#include "model/stampprofile.h"
 #include "pdfstamp/pdfstamp.h"
 #include "stampcheck.h"
 
@@ -19,6 +20,7 @@
 
 using namespace pellimo;
 using namespace pellimo::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -334,6 +336,41 @@ private Q_SLOTS:
                  before);
         if (target == QStringLiteral("out.pdf"))
             QCOMPARE(readFile(out), QByteArray("old bytes"));
+    }
+
+    void recordFromProfile_data()
+    {
+        QTest::addColumn<QString>("name1");
+        QTest::addColumn<QString>("name2");
+        QTest::addColumn<QString>("who");
+        QTest::addColumn<QString>("contents");
+        QTest::newRow("name row") << u"山田"_qs << u"太郎"_qs << u"山田 太郎"_qs
+                                  << u"総務部 08.12.07 山田 太郎"_qs;
+        QTest::newRow("family name only")
+            << u"山田"_qs << u" "_qs << u"山田"_qs << u"総務部 08.12.07 山田"_qs;
+        QTest::newRow("no name row: the user's name")
+            << QString() << QString() << u"ユーザー2"_qs << u"総務部 08.12.07"_qs;
+    }
+
+    void recordFromProfile()
+    {
+        QFETCH(QString, name1);
+        QFETCH(QString, name2);
+        QFETCH(QString, who);
+        QFETCH(QString, contents);
+        StampProfile profile;
+        loadDefaultProfile(profile);
+        profile.items[0].text = u"総務部"_qs;
+        profile.items[1].text = kDate;
+        profile.items[2].text = name1;
+        profile.items[3].text = name2;
+        const QDateTime when = record().when;
+        const PdfStampRecord r = stampRecord(profile, u"ユーザー2"_qs, 2, when);
+        QCOMPARE(r.who, who);
+        QCOMPARE(r.contents, contents);
+        QCOMPARE(r.dateText, kDate);
+        QCOMPARE(r.user, 2);
+        QCOMPARE(r.when, when);
     }
 
     // The default stamp makes the file at most 64 KB larger.

@@ -159,6 +159,43 @@ private Q_SLOTS:
                            .arg(inkCount(a))));
     }
 
+    void flattenEncrypted_data()
+    {
+        QTest::addColumn<QStringList>("encryption");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("owner password only") << QStringList{"", "owner", "256"} << QString();
+        QTest::newRow("changes not allowed") << QStringList{"", "owner", "256", "--modify=none"}
+                                             << "its permissions do not allow changing its pages";
+    }
+
+    // Drawn into the page of a file protected by an owner password only, which stays encrypted;
+    // refused where the permissions forbid changes.
+    void flattenEncrypted()
+    {
+        QFETCH(QStringList, encryption);
+        QFETCH(QString, refusal);
+        const QString plain = path(QStringLiteral("plain-for-encryption.pdf"));
+        const QString in = path(QStringLiteral("encrypted.pdf"));
+        const QString out = path(QStringLiteral("encrypted-out.pdf"));
+        QFile::remove(out);
+        QVERIFY(writeFile(plain, onePage({})));
+        QCOMPARE(run(QStringLiteral("qpdf"), QStringList{QStringLiteral("--encrypt")} + encryption +
+                                                 QStringList{QStringLiteral("--"), plain, in})
+                     .status,
+                 0);
+        const PdfResult r = stamp(Mode::Flatten, in, out, {1, QPointF(20, 30), 25});
+        if (!refusal.isEmpty()) {
+            QVERIFY2(r.error.contains(refusal), qPrintable(r.error));
+            QVERIFY(!QFile::exists(out));
+            return;
+        }
+        QVERIFY2(r, qPrintable(r.error));
+        QCOMPARE(qpdfProblem(out), QString());
+        QVERIFY(!run(QStringLiteral("qpdf"), {QStringLiteral("--show-encryption"), out})
+                     .out.contains(QStringLiteral("not encrypted")));
+        QCOMPARE(stampProblem(Renderer::Mupdf, in, out, 1, QRectF(20, 30, 25, 25), 1), QString());
+    }
+
     void refused_data()
     {
         QTest::addColumn<Mode>("mode");
