@@ -5,7 +5,7 @@
 #include "model/warning.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
-#include "stampcommand/setcommand.h"
+#include "session/setcommand.h"
 
 #include <cstdio>
 

@@ -5,7 +5,7 @@
 #include "model/warning.h"
 #include "picbox.h"
 #include "platform/wlcopy.h"
-#include "stampcommand/setcommand.h"
+#include "session/setcommand.h"
 #include "storage/settingsfile.h"
 #include "ui/dialogs/aboutdialog.h"
 #include "ui/dialogs/optionsdialog.h"

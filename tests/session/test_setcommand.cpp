@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/clipboard.h"
-#include "stampcommand/setcommand.h"
+#include "session/setcommand.h"
 #include "stamppixels.h"
 #include "storage/profilebackup.h"
 #include "storage/profilefile.h"
