@@ -27,11 +27,12 @@ void paintStamp(QPainter &painter, const StampGeometry &g, const QRectF &box)
     painter.save();
     painter.translate(box.topLeft());
     painter.scale(box.width() / g.side(), box.height() / g.side());
+    painter.translate(-g.pictureOrigin()); // from here on, the drawing area's stamp pixels
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBrush(Qt::NoBrush);
 
-    const QRectF square = g.square();
+    const QRectF square = g.squareOnArea();
     const QPointF centre = square.center();
     const double radius = g.diameter / 2.0;
 
@@ -43,12 +44,15 @@ void paintStamp(QPainter &painter, const StampGeometry &g, const QRectF &box)
     painter.drawEllipse(centre, ringRadius, ringRadius);
 
     // Band lines and texts are cut by the circle. The band lines are shapes cut to it, since not
-    // every surface clips (an SVG does not).
+    // every surface clips (an SVG does not). An aliased pen of odd width puts its spare pixel row
+    // below the line's row.
     QPainterPath disk;
     disk.addEllipse(centre, radius, radius);
     painter.setPen(Qt::NoPen);
     painter.setBrush(g.colour);
-    for (const double y : {g.band1, g.band2}) {
+    const double penMiddle = g.lineWidth % 2 ? 0.5 : 0.0;
+    for (const int row : {g.band1, g.band2}) {
+        const double y = row + penMiddle;
         QPainterPath band;
         band.addRect(QRectF(square.left(), y - g.lineWidth / 2.0, square.width(), g.lineWidth));
         painter.drawPath(band.intersected(disk));

@@ -64,7 +64,7 @@ QImage pngImage(const StampOptions &o, const StampProfile &profile, const StampG
         return stampImage(g, o.scale, o.transparent);
     QImage picBase = makeSurface(kPicBaseSize, kPicBaseSize);
     QImage picTemp;
-    drawStamp(picBase, profile, 1);
+    drawStamp(picBase, profile);
     cutOutStamp(picBase, profile.radius, picTemp);
     return picTemp;
 }

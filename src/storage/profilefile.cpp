@@ -28,12 +28,17 @@ QByteArray stringField(const QByteArray &encoded)
 
 } // namespace
 
+QString profileFileName(int16_t user)
+{
+    return QStringLiteral("user0") + QString::number(user) + QStringLiteral(".dat");
+}
+
 QString profileFilePath(const QString &programFolder, int16_t user)
 {
     QString path = programFolder;
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
-    return path + QStringLiteral("user0") + QString::number(user) + QStringLiteral(".dat");
+    return path + profileFileName(user);
 }
 
 QString unstorableCharacters(const QString &text)

@@ -10,7 +10,10 @@
 
 namespace pellimo {
 
-// <folder>/user0N.dat; N is not checked.
+// user0N.dat, the name of user N's profile file; N is not checked.
+QString profileFileName(int16_t user);
+
+// <folder>/user0N.dat
 QString profileFilePath(const QString &programFolder, int16_t user);
 
 // The characters of a text or font name that a profile file cannot hold: characters outside

@@ -8,6 +8,7 @@
 #include "model/warning.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
+#include "session/stampsteps.h"
 #include "storage/profilefile.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/pickers.h"
@@ -107,7 +108,7 @@ public:
     QImage expectedStamp() const
     {
         QImage image = makeSurface(kPicBaseSize, kPicBaseSize);
-        pellimo::drawStamp(image, state.profile, state.currentUser);
+        pellimo::drawStamp(image, state.profile);
         return image;
     }
 

@@ -3,7 +3,7 @@
 
 #include "loadsequence.h"
 #include "model/warning.h"
-#include "render/drawstamp.h"
+#include "session/stampsteps.h"
 #include "render/stampsurface.h"
 #include "session/setcommand.h"
 
@@ -24,7 +24,7 @@ public:
     void fillUserList() override {}
     bool drawStamp() override
     {
-        return pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
+        return drawCurrentStamp(m_state, m_picBase);
     }
     void runSet() override
     {

@@ -6,7 +6,7 @@
 #include "model/warning.h"
 #include "picbox.h"
 #include "pickers.h"
-#include "render/drawstamp.h"
+#include "session/stampsteps.h"
 #include "storage/profilefile.h"
 #include "ui/common/storabletext.h"
 #include "updown.h"
@@ -43,7 +43,7 @@ QString unstorableFontWarning(const QString &fontName, const QString &characters
 
 bool MainWindow::drawStamp()
 {
-    m_lastDrawSucceeded = pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
+    m_lastDrawSucceeded = drawCurrentStamp(m_state, m_picBase);
     m_picBaseView->update();
     Q_EMIT stampDrawn();
     return m_lastDrawSucceeded;
