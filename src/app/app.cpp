@@ -10,20 +10,18 @@
 #include "platform/clipboardkeeper.h"
 #include "platform/displaycheck.h"
 #include "platform/instancelock.h"
-#include "platform/messagebox.h"
 #include "platform/programfolder.h"
 #include "platform/startupnotice.h"
-#include "platform/wlcopy.h"
 #include "render/stampfonts.h"
+#include "session/nogui.h"
 #include "storage/datafolder.h"
 #include "storage/leftovers.h"
 #include "translations.h"
-#include "ui/main/hiddenload.h"
+#include "ui/common/messagebox.h"
 #include "ui/main/mainwindow.h"
 #include "warmup.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QPointer>
 #include <cstdio>
 
@@ -58,24 +56,17 @@ bool onWayland()
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-// Hidden mode: the main window's load sequence draws and runs Set. The window is never shown, so
-// none of its widgets is built: the sequence runs on the stamp surfaces alone, with the same
-// warnings and the same Set.
-int runHidden(AppState &state)
+int exitStatusOf(NoGuiResult result)
 {
-    const HiddenRunResult result = runHiddenLoad(state);
-    if (result == HiddenRunResult::Failed)
-        return kExitFailure;
-
-    if (onWayland()) {
-        QString why;
-        if (!copyImageWithWlCopy(QGuiApplication::clipboard()->image(), &why)) {
-            std::fprintf(stderr, "Pellimo: the stamp could not be put on the clipboard: %s.\n",
-                         why.toLocal8Bit().constData());
-            return kExitFailure;
-        }
+    switch (result) {
+    case NoGuiResult::Set:
+        return kExitSuccess;
+    case NoGuiResult::SetAfterWarning:
+        return kExitSetAfterWarning;
+    case NoGuiResult::Failed:
+        break;
     }
-    return result == HiddenRunResult::Set ? kExitSuccess : kExitSetAfterWarning;
+    return kExitFailure;
 }
 
 // Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.
@@ -164,7 +155,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
 
     if (state.noGuiMode) { // on Wayland wl-copy serves the stamp, not this process
-        const int status = runHidden(state);
+        const int status = exitStatusOf(runNoGui(state));
         completeStartupNotice(launchedAs); // no window said it: the launcher stops waiting
         return finish(parent, lock, status, !onWayland());
     }

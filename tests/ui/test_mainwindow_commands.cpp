@@ -288,21 +288,6 @@ private Q_SLOTS:
         QCOMPARE(saved, f.state.profile);
     }
 
-    void noGuiLoadRunsSetWithoutShowing()
-    {
-        MainWindowFixture f;
-        f.state.noGuiMode = true;
-        f.state.profile.radius = 50;
-        MainWindow &w = f.window();
-        w.load();
-        QVERIFY(w.lastSetSucceeded());
-        QVERIFY(!w.isVisible());
-        QCOMPARE(QApplication::clipboard()->image().size(), QSize(108, 108));
-        StampProfile saved;
-        QVERIFY(loadProfile(saved, f.profilePath(1)));
-        QCOMPARE(saved.items[1].text, f.todaysDate());
-    }
-
     void optionsRefreshListAndDateButKeepEdits_data()
     {
         QTest::addColumn<bool>("ok");

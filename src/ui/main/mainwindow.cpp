@@ -66,16 +66,17 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::connectHandlers()
 {
-    connect(spinner(SpinnerId::RadUpDown).spinner, &UpDown::valueChanged, this,
+    connect(spinner(ProfileField::Radius).spinner, &UpDown::valueChanged, this,
             &MainWindow::onRadiusChanged);
-    connect(spinner(SpinnerId::WtUpDown).spinner, &UpDown::valueChanged, this,
+    connect(spinner(ProfileField::LineWidth).spinner, &UpDown::valueChanged, this,
             &MainWindow::onLineWidthChanged);
-    for (int i = 0; i < 2; ++i)
-        connect(spinner(areaUpdown(i)).spinner, &UpDown::valueChanged, this,
-                [this, i] { onBandChanged(i); });
-    for (int i = 0; i < 8; ++i)
-        connect(spinner(scUpDown(i)).spinner, &UpDown::valueChanged, this,
-                [this, i] { onOffsetChanged(i); });
+    for (const ProfileField band : {ProfileField::TopBand, ProfileField::BottomBand})
+        connect(spinner(band).spinner, &UpDown::valueChanged, this,
+                [this, band] { onBandChanged(band); });
+    for (int line = 0; line < kItemCount; ++line)
+        for (const ProfileField offset : {offsetYField(line), offsetXField(line)})
+            connect(spinner(offset).spinner, &UpDown::valueChanged, this,
+                    [this, offset] { onOffsetChanged(offset); });
     for (int i = 0; i < kItemCount; ++i) {
         connect(m_txtItem[size_t(i)], &QLineEdit::textEdited, this, [this, i] {
             m_typedInto[size_t(i)] = true;

@@ -6,12 +6,12 @@
 #include "picbox.h"
 #include "platform/wlcopy.h"
 #include "session/setcommand.h"
+#include "session/stampsteps.h"
 #include "storage/settingsfile.h"
 #include "ui/dialogs/aboutdialog.h"
 #include "ui/dialogs/optionsdialog.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -43,49 +43,30 @@ void MainWindow::commitEditedText()
 
 void MainWindow::onSetClicked()
 {
-    (void)set();
-}
-
-SaveStatus MainWindow::set()
-{
     commitEditedText();
+    m_lastSetSucceeded = false;
     if (!m_lastDrawSucceeded) {
         // What PicBase shows is not the stamp: putting it on the clipboard and saving would
         // report a success that is none.
-        m_lastSetSucceeded = false;
-        const SaveStatus refused = SaveStatus::failure(failedDrawingSetText());
-        showWarning(refused.error);
-        return refused;
+        showWarning(failedDrawingSetText());
+        return;
     }
     const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
     m_picTempView->update();
-    m_lastSetSucceeded = status.ok;
     if (!status) {
         showWarning(status.error);
-        return status;
-    }
-    keepStampOnWayland();
-    if (m_state.settings.autoClose)
-        close();
-    return status;
-}
-
-// On Wayland a stamp set by the window is gone once the program has ended: nothing here keeps
-// serving a Wayland selection. wl-copy takes it over, as for nogui, so that it stays pasteable
-// after the window has closed. (The hidden run hands its stamp over itself.)
-void MainWindow::keepStampOnWayland() const
-{
-    if (m_state.noGuiMode || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
-    // Our own selection request must reach the compositor first, or it would come after
-    // wl-copy's and take the clipboard back from it.
-    QGuiApplication::sync();
+    }
+    m_lastSetSucceeded = true;
+    // On Wayland nothing of this process serves the stamp once the window has closed.
     QString why;
-    if (!copyImageWithWlCopy(m_picTemp, &why))
+    if (!keepOnWaylandClipboard(m_picTemp, &why))
         std::fprintf(stderr,
                      "Pellimo: the stamp stays on the clipboard only while the window is "
                      "open: %s.\n",
                      why.toLocal8Bit().constData());
+    if (m_state.settings.autoClose)
+        close();
 }
 
 void MainWindow::onOptionsClicked()

@@ -64,18 +64,18 @@ constexpr std::array<int, 4> kRowTop = {1800, 2400, 3000, 3600};
 
 } // namespace
 
-void MainWindow::addSpinner(SpinnerId id, const QString &valueText, const QRect &labelPlace,
-                            const QRect &spinnerPlace)
+void MainWindow::addSpinner(ProfileField field, int designValue, const QString &valueText,
+                            const QRect &labelPlace, const QRect &spinnerPlace)
 {
-    static const std::array<const char *, kSpinnerCount> spinnerNames = {
+    static const std::array<const char *, kProfileFieldCount> spinnerNames = {
         "RadUpDown", "WtUpDown",  "AreaUpdown0", "AreaUpdown1", "ScUpDown0", "ScUpDown1",
         "ScUpDown2", "ScUpDown3", "ScUpDown4",   "ScUpDown5",   "ScUpDown6", "ScUpDown7"};
-    static const std::array<const char *, kSpinnerCount> labelNames = {
+    static const std::array<const char *, kProfileFieldCount> labelNames = {
         "LBLRad",  "LBLWt",   "LBLArea0", "LBLArea1", "LBLSet0", "LBLSet1",
         "LBLSet2", "LBLSet3", "LBLSet4",  "LBLSet5",  "LBLSet6", "LBLSet7"};
 
     auto *label =
-        placed(new QLabel(valueText, this), QLatin1String(labelNames[size_t(id)]), labelPlace);
+        placed(new QLabel(valueText, this), QLatin1String(labelNames[size_t(field)]), labelPlace);
     label->setFont(fieldFont());
     // The layout fixes the box white, so it fixes the digits black: under a dark theme the
     // palette's own text colour is light and would vanish on the white.
@@ -88,10 +88,10 @@ void MainWindow::addSpinner(SpinnerId id, const QString &valueText, const QRect 
     label->setLineWidth(1);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    const SpinnerLimits limits = spinnerLimits(id);
-    auto *spinner = placed(new UpDown(limits.minimum, limits.maximum, limits.designValue, this),
-                           QLatin1String(spinnerNames[size_t(id)]), spinnerPlace);
-    m_spinners[size_t(id)] = {spinner, label};
+    const FieldRange range = fieldRange(field);
+    auto *spinner = placed(new UpDown(range.minimum, range.maximum, designValue, this),
+                           QLatin1String(spinnerNames[size_t(field)]), spinnerPlace);
+    m_spinners[size_t(field)] = {spinner, label};
 }
 
 void MainWindow::buildUserAndPreview()
@@ -118,11 +118,11 @@ void MainWindow::buildUserAndPreview()
 void MainWindow::buildRadiusAndWidth()
 {
     caption(this, "Label4", QStringLiteral(u"半径"), twipsRect(3480, 120, 360, 180));
-    addSpinner(SpinnerId::RadUpDown, QStringLiteral("30"), twipsRect(3480, 360, 495, 315),
+    addSpinner(ProfileField::Radius, 30, QStringLiteral("30"), twipsRect(3480, 360, 495, 315),
                twipsRect(3960, 360, 255, 315));
     caption(this, "Label16", QStringLiteral("pixel"), twipsRect(4320, 480, 360, 180));
     caption(this, "Label17", QStringLiteral(u"線の太さ"), twipsRect(4800, 120, 675, 180));
-    addSpinner(SpinnerId::WtUpDown, QStringLiteral("1"), twipsRect(4800, 360, 495, 315),
+    addSpinner(ProfileField::LineWidth, 1, QStringLiteral("1"), twipsRect(4800, 360, 495, 315),
                twipsRect(5280, 360, 255, 315));
     caption(this, "Label21", QStringLiteral("pixel"), twipsRect(5640, 480, 360, 180));
 }
@@ -132,12 +132,12 @@ void MainWindow::buildBandSizes()
 {
     caption(this, "Label9", QStringLiteral(u"組織名領域"), twipsRect(3480, 840, 900, 180));
     caption(this, "Label10", QStringLiteral(u"上から"), twipsRect(3480, 1200, 510, 180));
-    addSpinner(areaUpdown(0), QStringLiteral("35"), twipsRect(4080, 1080, 495, 315),
+    addSpinner(ProfileField::TopBand, 40, QStringLiteral("35"), twipsRect(4080, 1080, 495, 315),
                twipsRect(4560, 1080, 255, 315));
     caption(this, "Label2", QStringLiteral("%"), twipsRect(4920, 1200, 90, 180));
     caption(this, "Label11", QStringLiteral(u"氏名領域"), twipsRect(5160, 840, 720, 180));
     caption(this, "Label15", QStringLiteral(u"下から"), twipsRect(5160, 1200, 510, 180));
-    addSpinner(areaUpdown(1), QStringLiteral("35"), twipsRect(5760, 1080, 495, 315),
+    addSpinner(ProfileField::BottomBand, 35, QStringLiteral("35"), twipsRect(5760, 1080, 495, 315),
                twipsRect(6240, 1080, 255, 315));
     caption(this, "Label3", QStringLiteral("%"), twipsRect(6600, 1200, 90, 180));
 }
@@ -181,10 +181,10 @@ void MainWindow::buildTextLine(int line)
     m_cmdFont[size_t(line)] = button(this, controlname::indexed("cmdFont", line),
                                      QStringLiteral("Font..."), twipsRect(5280, y, 615, 315));
     caption(this, row.verticalLabel, QStringLiteral(u"上\n下"), twipsRect(6120, y, 180, 360));
-    addSpinner(scUpDown(line), QStringLiteral("0"), twipsRect(6360, y, 495, 315),
+    addSpinner(offsetYField(line), 0, QStringLiteral("0"), twipsRect(6360, y, 495, 315),
                twipsRect(6840, y, 255, 315));
     caption(this, row.horizontalLabel, QStringLiteral(u"左\n右"), twipsRect(7200, y, 180, 360));
-    addSpinner(scUpDown(line + 4), QStringLiteral("0"), twipsRect(7440, y, 495, 315),
+    addSpinner(offsetXField(line), 0, QStringLiteral("0"), twipsRect(7440, y, 495, 315),
                twipsRect(7920, y, 255, 315));
 }
 
@@ -208,12 +208,13 @@ void MainWindow::arrangeTabOrder()
     QList<QWidget *> chain = {m_cmdSet};
     for (QLineEdit *box : m_txtItem)
         chain << box;
-    chain << m_cmbUserName << spinner(SpinnerId::RadUpDown).spinner
-          << spinner(SpinnerId::WtUpDown).spinner << spinner(areaUpdown(0)).spinner
-          << spinner(areaUpdown(1)).spinner;
+    chain << m_cmbUserName;
+    for (const ProfileField field : {ProfileField::Radius, ProfileField::LineWidth,
+                                     ProfileField::TopBand, ProfileField::BottomBand})
+        chain << spinner(field).spinner;
     for (int i = 0; i < kItemCount; ++i)
-        chain << m_cmdFont[size_t(i)] << spinner(scUpDown(i)).spinner
-              << spinner(scUpDown(i + 4)).spinner;
+        chain << m_cmdFont[size_t(i)] << spinner(offsetYField(i)).spinner
+              << spinner(offsetXField(i)).spinner;
     chain << m_cmdColor << m_cmdOption << m_cmdAbout << m_cmdEnd;
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
