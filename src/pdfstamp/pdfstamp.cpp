@@ -3,10 +3,10 @@
 
 #include "pdfplacement.h"
 #include "render/stampvector.h"
+#include "storage/datafileio.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <future>
 #include <memory>
 #include <qpdf/QPDF.hh>
@@ -225,13 +225,13 @@ PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlac
                                .arg(QFileInfo(in).fileName()));
         const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
 
-        QSaveFile file(out);
-        if (!file.open(QIODevice::WriteOnly))
-            return failure(QStringLiteral("%1 cannot be written: %2").arg(out, file.errorString()));
-        const auto size = qint64(written->getSize());
-        if (file.write(reinterpret_cast<const char *>(written->getBuffer()), size) != size ||
-            !file.commit())
-            return failure(QStringLiteral("%1 cannot be written: %2").arg(out, file.errorString()));
+        QString why;
+        if (!writeFileAtomically(
+                out,
+                QByteArray::fromRawData(reinterpret_cast<const char *>(written->getBuffer()),
+                                        qsizetype(written->getSize())),
+                &why))
+            return failure(QStringLiteral("%1 cannot be written: %2").arg(out, why));
     } catch (const std::exception &e) {
         return failure(QStringLiteral("%1 cannot be stamped: %2")
                            .arg(QFileInfo(in).fileName(), QString::fromUtf8(e.what())));

@@ -82,7 +82,10 @@ SaveStatus saveProfile(const StampProfile &profile, const QString &path)
         return SaveStatus::failure(refusalText(path, refused));
     }
 
-    return writeFileAtomically(path, content);
+    QString why;
+    if (!writeFileAtomically(path, content, &why))
+        return SaveStatus::failure(writeFailureText(path, why));
+    return SaveStatus::success();
 }
 
 QString profileReadWarningText()

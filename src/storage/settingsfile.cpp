@@ -129,7 +129,10 @@ SaveStatus saveSettings(const AppSettings &settings, const QString &path)
     IniFile ini = IniFile::parse(existing);
     for (const SettingEntry &e : entries)
         ini.setValue(e.section, e.key, encodeCp932(e.value).value_or(QByteArray()));
-    return writeFileAtomically(path, ini.toBytes());
+    QString why;
+    if (!writeFileAtomically(path, ini.toBytes(), &why))
+        return SaveStatus::failure(writeFailureText(path, why));
+    return SaveStatus::success();
 }
 
 } // namespace pellimo
