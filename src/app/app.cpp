@@ -3,12 +3,13 @@
 
 #include "app/commandline.h"
 #include "app/commandlinehelp.h"
-#include "app/releasememory.h"
 #include "app/startupsequence.h"
 #include "model/appstate.h"
 #include "model/warning.h"
+#include "platform/cachewarmup.h"
 #include "platform/clipboardkeeper.h"
 #include "platform/displaycheck.h"
+#include "platform/freedheap.h"
 #include "platform/instancelock.h"
 #include "platform/programfolder.h"
 #include "platform/startupnotice.h"
@@ -19,7 +20,6 @@
 #include "translations.h"
 #include "ui/common/messagebox.h"
 #include "ui/main/mainwindow.h"
-#include "warmup.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -92,7 +92,7 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
     detachFromTerminal();
     parent.reportStatus(status);
     if (serveClipboard) {
-        releaseDrawingMemory();
+        returnFreedHeap();
         serveClipboardUntilTaken();
     }
     return status;

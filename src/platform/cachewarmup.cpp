@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "warmup.h"
+#include "cachewarmup.h"
 
 #include "datefmt/dateformat.h"
 #include "storage/cp932.h"
