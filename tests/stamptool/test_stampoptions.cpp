@@ -40,6 +40,12 @@ private Q_SLOTS:
             << "--onto in.pdf --page 12 --at 10.5,0 --size 30 --output out.pdf --date 2026-02-28"
             << int(Output::Onto) << "in.pdf" << 0 << QDate(2026, 2, 28) << 1 << false << 12
             << "10.5,0" << 30.0 << "out.pdf";
+        QTest::newRow("values after =")
+            << "--svg=s.svg --size=21 --user=2" << int(Output::Svg) << "s.svg" << 2 << none << 1
+            << false << 1 << "" << 21.0 << "";
+        QTest::newRow("a value that starts with a dash")
+            << "--onto -in.pdf -o -" << int(Output::Onto) << "-in.pdf" << 0 << none << 1 << false
+            << 1 << "" << 0.0 << "-";
     }
 
     void accepted()
@@ -73,6 +79,12 @@ private Q_SLOTS:
                                         << "unknown argument: --dpi";
         QTest::newRow("missing value") << "--png"
                                        << "--png needs a value";
+        QTest::newRow("missing value after another") << "--png a.png --user"
+                                                     << "--user needs a value";
+        QTest::newRow("a word that is no option") << "--png a.png stray"
+                                                  << "unknown argument: stray";
+        QTest::newRow("a switch given a value") << "--png a.png --transparent=yes"
+                                                << "--transparent takes no value";
         QTest::newRow("user 0") << "--png a.png --user 0"
                                 << "--user takes 1 to 5";
         QTest::newRow("user 6") << "--png a.png --user 6"
