@@ -131,7 +131,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
         return finish(parent, notTaken, kExitFailure);
     }
     const DataFolder dataFolder = chooseDataFolder(folder);
-    state.programFolder = dataFolder.path;
+    state.dataFolder = dataFolder.path;
     if (const SaveStatus made = prepareDataFolder(dataFolder); !made) {
         showWarning(made.error);
         InstanceLock notTaken;
@@ -139,14 +139,14 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
 
     InstanceLock lock;
-    if (lock.tryLock(state.programFolder) == InstanceLock::Result::HeldByAnother) {
+    if (lock.tryLock(state.dataFolder) == InstanceLock::Result::HeldByAnother) {
         showWarning(alreadyRunningText());
         return finish(parent, lock, kExitAlreadyRunning);
     }
     // A lock file that cannot be made means a folder nobody can write to: no second instance can
     // damage a file there, so the program runs unguarded.
     if (lock.isHeld())
-        removeLeftoverSaveFiles(state.programFolder); // of saves cut short by a kill or a crash
+        removeLeftoverSaveFiles(state.dataFolder); // of saves cut short by a kill or a crash
 
     const SaveStatus started = runStartUpSequence(state, arguments);
     if (!started) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "stampoptions.h"
 
-#include "model/stampprofile.h"
+#include "model/appsettings.h"
 
 #include <QCommandLineParser>
 #include <QHash>

@@ -15,7 +15,7 @@ struct StampOptions {
     Output output = Output::None;
     QString file;   // --png, --svg or --pdf FILE; --onto IN.pdf
     QString outPdf; // -o OUT.pdf, with --onto
-    int user = 0;   // 1..5; 0: the start-up user of pellimo.ini
+    int user = 0;   // 1..kUserCount; 0: the start-up user of pellimo.ini
     std::optional<QDate> date;
     int scale = 1;
     bool transparent = false;

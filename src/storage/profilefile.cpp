@@ -33,9 +33,9 @@ QString profileFileName(int16_t user)
     return QStringLiteral("user0") + QString::number(user) + QStringLiteral(".dat");
 }
 
-QString profileFilePath(const QString &programFolder, int16_t user)
+QString profileFilePath(const QString &dataFolder, int16_t user)
 {
-    QString path = programFolder;
+    QString path = dataFolder;
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path + profileFileName(user);
@@ -120,7 +120,7 @@ bool loadProfile(StampProfile &profile, const QString &path)
 
 void loadCurrentProfile(AppState &state)
 {
-    const QString path = profileFilePath(state.programFolder, state.currentUser);
+    const QString path = profileFilePath(state.dataFolder, state.currentUser);
     if (loadProfile(state.profile, path)) {
         state.unreadProfiles.remove(state.currentUser);
         return;

@@ -14,7 +14,7 @@ namespace pellimo {
 QString profileFileName(int16_t user);
 
 // <folder>/user0N.dat
-QString profileFilePath(const QString &programFolder, int16_t user);
+QString profileFilePath(const QString &dataFolder, int16_t user);
 
 // The characters of a text or font name that a profile file cannot hold: characters outside
 // CP932, and the double quote (the format has no escape for it). Empty when the text is storable.

@@ -22,7 +22,7 @@ private Q_SLOTS:
     {
         const QTemporaryDir dir;
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         loadDefaultSettings(state.settings);
         loadDefaultProfile(state.profile);
         state.currentUser = 1;

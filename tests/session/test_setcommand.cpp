@@ -24,7 +24,7 @@ AppState stateIn(const QString &folder, int16_t user)
     loadDefaultProfile(state.profile);
     state.profile.items[1].text = QStringLiteral("08.12.07");
     state.currentUser = user;
-    state.programFolder = folder;
+    state.dataFolder = folder;
     return state;
 }
 

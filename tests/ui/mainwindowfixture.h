@@ -51,7 +51,7 @@ public:
     MainWindowFixture()
         : m_previousHandler(setWarningHandler([this](const QString &text) { warnings << text; }))
     {
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         loadDefaultSettings(state.settings);
         loadDefaultProfile(state.profile);
         state.currentUser = 1;
@@ -60,7 +60,7 @@ public:
 
     QString profilePath(int user) const
     {
-        return profileFilePath(state.programFolder, int16_t(user));
+        return profileFilePath(state.dataFolder, int16_t(user));
     }
 
     // Writes `profile` as user N's file.

@@ -48,7 +48,7 @@ struct Run {
 
     Run(const QString &folder, const Change &change)
     {
-        state.programFolder = folder;
+        state.dataFolder = folder;
         loadDefaultSettings(state.settings);
         loadDefaultProfile(state.profile);
         state.currentUser = 1;
@@ -64,7 +64,7 @@ struct Run {
         out.setSucceeded = succeeded;
         out.result = result;
         out.clipboard = QApplication::clipboard()->image();
-        QFile file(profileFilePath(state.programFolder, state.currentUser));
+        QFile file(profileFilePath(state.dataFolder, state.currentUser));
         if (file.open(QIODevice::ReadOnly))
             out.savedFile = file.readAll();
         file.remove(); // the next run starts without it
@@ -172,7 +172,7 @@ private Q_SLOTS:
         QTest::newRow("another user's file could not be read")
             << Change([](AppState &s) { s.unreadProfiles.insert(3); }) << 0 << QString() << whole;
         QTest::newRow("folder cannot be written: Set fails after the clipboard")
-            << Change([](AppState &s) { s.programFolder += QStringLiteral("/no/such/folder"); })
+            << Change([](AppState &s) { s.dataFolder += QStringLiteral("/no/such/folder"); })
             << 1 << QString() << failed;
         QTest::newRow("auto-close on")
             << Change([](AppState &s) { s.settings.autoClose = true; }) << 0 << QString() << whole;

@@ -52,8 +52,8 @@ public:
     bool isLoading() const { return m_isLoading; }
 
     // What drawStamp last left on PicBase (200 x 200 stamp pixels), and the Set command's cut-out.
-    const QImage &picBaseImage() const { return m_picBase; }
-    const QImage &picTempImage() const { return m_picTemp; }
+    const QImage &drawnStamp() const { return m_stamp; }
+    const QImage &cutOut() const { return m_cutOut; }
 
     // Replaces the font and colour pickers (Qt's dialogs by default).
     void setPickers(std::unique_ptr<StampPickers> pickers);
@@ -90,8 +90,7 @@ private:
     void buildTextLine(int line);
     void buildCommandButtons();
     void arrangeTabOrder();
-    void addSpinner(ProfileField field, int designValue, const QString &valueText,
-                    const QRect &labelPlace, const QRect &spinnerPlace);
+    void addSpinner(ProfileField field, int designValue, const QString &valueText);
     void connectHandlers();
     void centreOnScreen();
 
@@ -120,25 +119,26 @@ private:
     bool m_isLoading = false;
     bool m_loaded = false;
     bool m_lastSetSucceeded = false;
-    bool m_lastDrawSucceeded = true;   // what PicBase shows is a whole stamp
-    int m_editingItem = -1;            // the text box that has the focus, -1 for none
-    std::array<bool, 4> m_typedInto{}; // typed into since the box last gave its text to the profile
+    bool m_lastDrawSucceeded = true; // what PicBase shows is a whole stamp
+    int m_editingItem = -1;          // the text box that has the focus, -1 for none
+    std::array<bool, kItemCount>
+        m_typedInto{}; // typed into since the box last gave its text to the profile
     SelectAllOnFocus *m_selectAllOnFocus = nullptr;
 
-    QImage m_picBase; // the stamp surface, shown by m_picBaseView
-    QImage m_picTemp; // the Set command's cut-out, shown by m_picTempView
+    QImage m_stamp;  // the stamp surface, shown by m_stampView
+    QImage m_cutOut; // the Set command's cut-out, shown by m_cutOutView
 
-    QComboBox *m_cmbUserName = nullptr;
-    PicBox *m_picBaseView = nullptr;
-    PicBox *m_picTempView = nullptr;
+    QComboBox *m_userList = nullptr;
+    PicBox *m_stampView = nullptr;
+    PicBox *m_cutOutView = nullptr;
     std::array<SpinnerControls, kProfileFieldCount> m_spinners{};
-    std::array<QLineEdit *, 4> m_txtItem{};
-    std::array<QPushButton *, 4> m_cmdFont{};
-    QPushButton *m_cmdSet = nullptr;
-    QPushButton *m_cmdColor = nullptr;
-    QPushButton *m_cmdOption = nullptr;
-    QPushButton *m_cmdAbout = nullptr;
-    QPushButton *m_cmdEnd = nullptr;
+    std::array<QLineEdit *, kItemCount> m_lineBoxes{};
+    std::array<QPushButton *, kItemCount> m_fontButtons{};
+    QPushButton *m_setButton = nullptr;
+    QPushButton *m_colourButton = nullptr;
+    QPushButton *m_optionsButton = nullptr;
+    QPushButton *m_aboutButton = nullptr;
+    QPushButton *m_exitButton = nullptr;
 };
 
 } // namespace pellimo

@@ -27,7 +27,7 @@ void MainWindow::commitEditedText()
     const bool tracked = m_editingItem >= 0;
     const int index = tracked ? m_editingItem : textBoxIndex(focusWidget());
     if (index >= 0) {
-        m_cmdSet->setFocus(Qt::OtherFocusReason);
+        m_setButton->setFocus(Qt::OtherFocusReason);
         if (!tracked || m_editingItem == index) {
             m_editingItem = -1;
             onItemFocusLost(index);
@@ -51,8 +51,8 @@ void MainWindow::onSetClicked()
         showWarning(failedDrawingSetText());
         return;
     }
-    const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
-    m_picTempView->update();
+    const SaveStatus status = runSetCommand(m_state, m_stamp, m_cutOut);
+    m_cutOutView->update();
     if (!status) {
         showWarning(status.error);
         return;
@@ -60,7 +60,7 @@ void MainWindow::onSetClicked()
     m_lastSetSucceeded = true;
     // On Wayland nothing of this process serves the stamp once the window has closed.
     QString why;
-    if (!keepOnWaylandClipboard(m_picTemp, &why))
+    if (!keepOnWaylandClipboard(m_cutOut, &why))
         std::fprintf(stderr,
                      "Pellimo: the stamp stays on the clipboard only while the window is "
                      "open: %s.\n",
@@ -72,25 +72,24 @@ void MainWindow::onSetClicked()
 void MainWindow::onOptionsClicked()
 {
     {
-        OptionsDialog dialog(m_state.settings, settingsFilePath(m_state.programFolder), m_now,
-                             this);
+        OptionsDialog dialog(m_state.settings, settingsFilePath(m_state.dataFolder), m_now, this);
         dialog.exec();
     }
     // However the dialog was closed: names, the loaded user's entry, the date line.
     {
         // Reselecting the loaded user's entry must not reload its file (that would drop edits).
-        const QSignalBlocker block(m_cmbUserName);
+        const QSignalBlocker block(m_userList);
         for (int n = 0; n < kUserCount; ++n) {
             const QString &name = m_state.settings.userNames[n];
-            if (n < m_cmbUserName->count())
-                m_cmbUserName->setItemText(n, name);
+            if (n < m_userList->count())
+                m_userList->setItemText(n, name);
             else
-                m_cmbUserName->addItem(name);
+                m_userList->addItem(name);
         }
-        m_cmbUserName->setCurrentIndex(m_state.currentUser - 1);
+        m_userList->setCurrentIndex(m_state.currentUser - 1);
     }
     (void)putDateLine(m_state, m_now());
-    m_txtItem[1]->setText(m_state.profile.items[1].text);
+    m_lineBoxes[1]->setText(m_state.profile.items[1].text);
     m_typedInto[1] = false;
     drawStamp();
 }

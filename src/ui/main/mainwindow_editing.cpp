@@ -88,14 +88,14 @@ void MainWindow::onOffsetChanged(ProfileField field)
 void MainWindow::onItemFocusLost(int index)
 {
     m_typedInto[index] = false;
-    m_state.profile.items[index].text = m_txtItem[index]->text();
+    m_state.profile.items[index].text = m_lineBoxes[index]->text();
     if (!m_isLoading)
         drawStamp();
 }
 
 void MainWindow::refuseUnstorableText(int index)
 {
-    QLineEdit *box = m_txtItem[index];
+    QLineEdit *box = m_lineBoxes[index];
     replaceLookAlikesIn(box);
     const QString bad = unstorableCharacters(box->text());
     if (bad.isEmpty())

@@ -30,11 +30,11 @@ void MainWindow::load()
 void MainWindow::fillUserList()
 {
     // Entry k belongs to user k + 1. Selecting from code raises no user switch.
-    const QSignalBlocker block(m_cmbUserName);
-    m_cmbUserName->clear();
+    const QSignalBlocker block(m_userList);
+    m_userList->clear();
     for (const QString &name : m_state.settings.userNames)
-        m_cmbUserName->addItem(name);
-    m_cmbUserName->setCurrentIndex(m_state.currentUser - 1);
+        m_userList->addItem(name);
+    m_userList->setCurrentIndex(m_state.currentUser - 1);
 }
 
 void MainWindow::fillControlsFromProfile()
@@ -63,14 +63,14 @@ void MainWindow::putSpinner(ProfileField field, int16_t value)
 
 void MainWindow::putText(int line, const QString &text)
 {
-    m_txtItem[size_t(line)]->setText(text);
+    m_lineBoxes[size_t(line)]->setText(text);
     m_typedInto[size_t(line)] = false;
 }
 
 bool MainWindow::drawStamp()
 {
-    m_lastDrawSucceeded = drawCurrentStamp(m_state, m_picBase);
-    m_picBaseView->update();
+    m_lastDrawSucceeded = drawCurrentStamp(m_state, m_stamp);
+    m_stampView->update();
     Q_EMIT stampDrawn();
     return m_lastDrawSucceeded;
 }
