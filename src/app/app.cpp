@@ -9,7 +9,6 @@
 #include "platform/cachewarmup.h"
 #include "platform/clipboardkeeper.h"
 #include "platform/displaycheck.h"
-#include "platform/freedheap.h"
 #include "platform/instancelock.h"
 #include "platform/programfolder.h"
 #include "platform/startupnotice.h"
@@ -43,36 +42,16 @@ QString argumentString(int argc, char **argv)
     return joinArguments(arguments);
 }
 
-// The main window must outlive its own close so that its result can still be asked for.
-QPointer<MainWindow> createMainWindow(AppState &state)
-{
-    QPointer<MainWindow> window = new MainWindow(state);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    return window;
-}
-
 bool onWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-int exitStatusOf(NoGuiResult result)
-{
-    switch (result) {
-    case NoGuiResult::Set:
-        return kExitSuccess;
-    case NoGuiResult::SetAfterWarning:
-        return kExitSetAfterWarning;
-    case NoGuiResult::Failed:
-        break;
-    }
-    return kExitFailure;
-}
-
 // Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.
 int runNormal(AppState &state)
 {
-    QPointer<MainWindow> window = createMainWindow(state);
+    QPointer<MainWindow> window = new MainWindow(state);
+    window->setAttribute(Qt::WA_DeleteOnClose, false); // deleted below, after its close
     window->load();
     window->show();
     QApplication::setQuitOnLastWindowClosed(true);
@@ -91,10 +70,8 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
         return status; // no parent to hand over to: serving would hold up the caller
     detachFromTerminal();
     parent.reportStatus(status);
-    if (serveClipboard) {
-        returnFreedHeap();
+    if (serveClipboard)
         serveClipboardUntilTaken();
-    }
     return status;
 }
 
@@ -155,7 +132,10 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
 
     if (state.noGuiMode) { // on Wayland wl-copy serves the stamp, not this process
-        const int status = exitStatusOf(runNoGui(state));
+        const NoGuiResult result = runNoGui(state);
+        const int status = result == NoGuiResult::Set               ? kExitSuccess
+                           : result == NoGuiResult::SetAfterWarning ? kExitSetAfterWarning
+                                                                    : kExitFailure;
         completeStartupNotice(launchedAs); // no window said it: the launcher stops waiting
         return finish(parent, lock, status, !onWayland());
     }

@@ -13,36 +13,19 @@ const std::array<ProfileField, kProfileFieldCount> kFieldFillOrder = {
 
 FieldRange fieldRange(ProfileField field)
 {
-    switch (field) {
-    case ProfileField::Radius:
-        return {20, 50};
-    case ProfileField::LineWidth:
-        return {1, 5};
-    case ProfileField::TopBand:
-    case ProfileField::BottomBand:
-        return {10, 40};
-    default: // the offsets
-        return {-10, 10};
-    }
+    static constexpr std::array<FieldRange, 4> frame = {{{20, 50}, {1, 5}, {10, 40}, {10, 40}}};
+    return field < ProfileField::OffsetY0 ? frame[size_t(field)] : FieldRange{-10, 10};
 }
 
 const int16_t &fieldValue(const StampProfile &profile, ProfileField field)
 {
-    const int index = int(field);
-    switch (field) {
-    case ProfileField::Radius:
-        return profile.radius;
-    case ProfileField::LineWidth:
-        return profile.lineWidth;
-    case ProfileField::TopBand:
-        return profile.topAreaPercent;
-    case ProfileField::BottomBand:
-        return profile.bottomAreaPercent;
-    default:
-        if (index < int(ProfileField::OffsetX0))
-            return profile.items[size_t(index - int(ProfileField::OffsetY0))].offsetY;
-        return profile.items[size_t(index - int(ProfileField::OffsetX0))].offsetX;
-    }
+    const int offset = int(field) - int(ProfileField::OffsetY0); // 0..3 vertical, 4..7 horizontal
+    const std::array<const int16_t *, 4> frame = {
+        &profile.radius, &profile.lineWidth, &profile.topAreaPercent, &profile.bottomAreaPercent};
+    if (offset < 0)
+        return *frame[size_t(field)];
+    const StampItem &item = profile.items[size_t(offset % kItemCount)];
+    return offset < kItemCount ? item.offsetY : item.offsetX;
 }
 
 int16_t &fieldValue(StampProfile &profile, ProfileField field)

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "stampvector.h"
 
+#include "cutout.h"
+#include "drawstamp.h"
+
 #include <QBuffer>
+#include <QFileInfo>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QSvgGenerator>
@@ -18,6 +22,29 @@ QFont vectorFont(QFont font)
     // The raster draws without smoothing; on a vector surface the glyphs keep their outlines.
     font.setStyleStrategy(QFont::PreferDefault);
     return font;
+}
+
+// The Set command's cut-out of the stamp, drawn on PicBase.
+QImage clipboardBitmap(const StampGeometry &g)
+{
+    QImage picBase = makeSurface(g.area.width(), g.area.height());
+    QImage cut;
+    try {
+        if (paintStampBitmap(picBase, g))
+            cutOutStamp(picBase, int16_t(g.diameter / 2), cut);
+    } catch (const std::exception &) {
+        return {}; // the cut-out of a whole stamp on PicBase is never refused
+    }
+    return cut;
+}
+
+QByteArray pngFile(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return bytes;
 }
 
 } // namespace
@@ -135,6 +162,33 @@ QByteArray stampSvg(const StampGeometry &g, double diameterMm)
     paintStamp(painter, g, QRectF(0, 0, g.side(), g.side()));
     painter.end();
     return bytes;
+}
+
+std::optional<PictureType> pictureTypeOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return PictureType::Png;
+    if (suffix == QLatin1String("svg"))
+        return PictureType::Svg;
+    if (suffix == QLatin1String("pdf"))
+        return PictureType::Pdf;
+    return std::nullopt;
+}
+
+QByteArray stampPictureFile(const StampGeometry &g, const PictureRequest &r)
+{
+    const double mm = r.diameterMm > 0 ? r.diameterMm : naturalDiameterMm(g);
+    switch (r.type) {
+    case PictureType::Png:
+        return pngFile(r.scale == 1 && !r.transparent ? clipboardBitmap(g)
+                                                      : stampImage(g, r.scale, r.transparent));
+    case PictureType::Svg:
+        return stampSvg(g, mm);
+    case PictureType::Pdf:
+        return stampPdf(g, mm);
+    }
+    return {};
 }
 
 } // namespace pellimo

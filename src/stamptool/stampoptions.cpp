@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QHash>
 #include <QLocale>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -15,6 +16,27 @@ namespace pellimo {
 namespace {
 
 using Output = StampOptions::Output;
+using Apply = std::function<QString(StampOptions &, const QString &value)>;
+
+// The outputs an option belongs to.
+enum class GoesWith { Any, Png, Onto };
+
+// One option: its names (short and long, comma-separated), the name of its value (empty for a
+// switch), the outputs it goes with, how its value goes into the options (giving back what is
+// wrong with it), and its line in --help (a "\n" continues it on the next line). A new option is
+// one more row of optionTable().
+struct OptionSpec {
+    QStringList names;
+    QString valueName;
+    GoesWith goesWith;
+    Apply apply;
+    QString description;
+};
+
+QString dashed(const QString &name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
 
 bool parseNumber(const QString &text, double &value)
 {
@@ -23,34 +45,18 @@ bool parseNumber(const QString &text, double &value)
     return ok && std::isfinite(value);
 }
 
-bool parseInt(const QString &text, int &value)
+// A whole number from `minimum` to `maximum` into `field`; `refusal` names what it takes.
+Apply wholeNumber(int StampOptions::*field, int minimum, int maximum, const QString &refusal)
 {
-    bool ok = false;
-    value = QLocale::c().toInt(text.trimmed(), &ok);
-    return ok;
+    return [=](StampOptions &o, const QString &v) {
+        bool ok = false;
+        o.*field = QLocale::c().toInt(v.trimmed(), &ok);
+        return ok && o.*field >= minimum && o.*field <= maximum ? QString() : refusal.arg(v);
+    };
 }
 
-// The outputs an option belongs to.
-enum class GoesWith { Any, Png, Onto };
-
-// One option of pellimo-stamp: its names, the name of its value (none for a switch), its line in
-// --help, and how its value goes into the options. A new option is one more row of the table.
-struct OptionSpec {
-    QStringList names;   // short and long, without dashes: {"o", "output"}
-    QString valueName;   // empty: a switch
-    QString description; // lines after the first start with "\n"
-    GoesWith goesWith = GoesWith::Any;
-    // Takes the value into the options; returns what is wrong with it, or nothing.
-    std::function<QString(StampOptions &, const QString &value)> apply;
-
-    static QString dashed(const QString &name)
-    {
-        return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-    }
-};
-
 // --png, --svg, --pdf and --onto: the one output, and the file it names.
-std::function<QString(StampOptions &, const QString &)> output(Output kind)
+Apply output(Output kind)
 {
     return [kind](StampOptions &o, const QString &file) {
         if (o.output != Output::None)
@@ -61,122 +67,94 @@ std::function<QString(StampOptions &, const QString &)> output(Output kind)
     };
 }
 
+Apply flag(bool StampOptions::*field)
+{
+    return [field](StampOptions &o, const QString &) {
+        o.*field = true;
+        return QString();
+    };
+}
+
+QString takeDate(StampOptions &o, const QString &v)
+{
+    o.date = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));
+    return o.date->isValid() ? QString()
+                             : QStringLiteral("--date takes a day as YYYY-MM-DD, not %1").arg(v);
+}
+
+QString takeCorner(StampOptions &o, const QString &v)
+{
+    const QStringList xy = v.split(QLatin1Char(','));
+    double x = 0, y = 0;
+    if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 || y < 0)
+        return QStringLiteral("--at takes X,Y in millimetres (0 or more), not %1").arg(v);
+    o.atMm = QPointF(x, y);
+    return QString();
+}
+
+QString takeSize(StampOptions &o, const QString &v)
+{
+    double mm = 0;
+    if (!parseNumber(v, mm) || mm <= 0 || mm > kMaxStampMm)
+        return QStringLiteral("--size takes a diameter in millimetres, more than 0 and at most "
+                              "%1, not %2")
+            .arg(kMaxStampMm)
+            .arg(v);
+    o.sizeMm = mm;
+    return QString();
+}
+
+QString takeOutput(StampOptions &o, const QString &v)
+{
+    o.outPdf = v;
+    return QString();
+}
+
 const std::vector<OptionSpec> &optionTable()
 {
+    const auto row = [](const char *names, const char *valueName, GoesWith goesWith, Apply apply,
+                        const QString &description) {
+        return OptionSpec{QString::fromLatin1(names).split(u','), QString::fromLatin1(valueName),
+                          goesWith, std::move(apply), description};
+    };
+    using enum GoesWith;
     static const std::vector<OptionSpec> table = {
-        {{QStringLiteral("user")},
-         QStringLiteral("N"),
-         QStringLiteral("the stamp of user N (1 to %1); default: the start-up user")
-             .arg(kUserCount),
-         GoesWith::Any,
-         [](StampOptions &o, const QString &v) {
-             if (!parseInt(v, o.user) || o.user < 1 || o.user > kUserCount)
-                 return QStringLiteral("--user takes 1 to %1, not %2").arg(kUserCount).arg(v);
-             return QString();
-         }},
-        {{QStringLiteral("date")},
-         QStringLiteral("YYYY-MM-DD"),
-         QStringLiteral("the day in the date line, formatted by the user's date pattern;\n"
-                        "default: today"),
-         GoesWith::Any,
-         [](StampOptions &o, const QString &v) {
-             o.date = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));
-             if (!o.date->isValid())
-                 return QStringLiteral("--date takes a day as YYYY-MM-DD, not %1").arg(v);
-             return QString();
-         }},
-        {{QStringLiteral("png")},
-         QStringLiteral("FILE"),
-         QStringLiteral("a PNG picture: the stamp as Set puts it on the clipboard"),
-         GoesWith::Any,
-         output(Output::Png)},
-        {{QStringLiteral("scale")},
-         QStringLiteral("K"),
-         QStringLiteral("the PNG K times as large (1 to %1), drawn smooth").arg(kMaxPngScale),
-         GoesWith::Png,
-         [](StampOptions &o, const QString &v) {
-             if (!parseInt(v, o.scale) || o.scale < 1 || o.scale > kMaxPngScale)
-                 return QStringLiteral("--scale takes 1 to %1, not %2").arg(kMaxPngScale).arg(v);
-             return QString();
-         }},
-        {{QStringLiteral("transparent")},
-         QString(),
-         QStringLiteral("the PNG without its white background"),
-         GoesWith::Png,
-         [](StampOptions &o, const QString &) {
-             o.transparent = true;
-             return QString();
-         }},
-        {{QStringLiteral("svg")},
-         QStringLiteral("FILE"),
-         QStringLiteral("an SVG picture; texts stay text, no background"),
-         GoesWith::Any,
-         output(Output::Svg)},
-        {{QStringLiteral("pdf")},
-         QStringLiteral("FILE"),
-         QStringLiteral("a one-page PDF file holding the stamp; texts stay text"),
-         GoesWith::Any,
-         output(Output::Pdf)},
-        {{QStringLiteral("onto")},
-         QStringLiteral("IN.pdf"),
-         QStringLiteral("stamp a copy of IN.pdf (IN.pdf itself is never changed)"),
-         GoesWith::Any,
-         output(Output::Onto)},
-        {{QStringLiteral("page")},
-         QStringLiteral("P"),
-         QStringLiteral("the page to stamp, from 1; default: 1"),
-         GoesWith::Onto,
-         [](StampOptions &o, const QString &v) {
-             if (!parseInt(v, o.page) || o.page < 1)
-                 return QStringLiteral("--page takes a page number from 1, not %1").arg(v);
-             return QString();
-         }},
-        {{QStringLiteral("at")},
-         QStringLiteral("X,Y"),
-         QStringLiteral("the top-left corner of the stamp's square, in millimetres from the\n"
-                        "top-left corner of the page as a viewer shows it;\n"
-                        "default: the top-right corner, 15 mm from the top and right edges"),
-         GoesWith::Onto,
-         [](StampOptions &o, const QString &v) {
-             const QStringList xy = v.split(QLatin1Char(','));
-             double x = 0, y = 0;
-             if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 ||
-                 y < 0)
-                 return QStringLiteral("--at takes X,Y in millimetres (0 or more), not %1").arg(v);
-             o.atMm = QPointF(x, y);
-             return QString();
-         }},
-        {{QStringLiteral("size")},
-         QStringLiteral("MM"),
-         QStringLiteral("the diameter of the stamp's circle in millimetres; default: its\n"
-                        "size on a 96-dpi screen (radius 35 pixels: 18.5 mm)"),
-         GoesWith::Any,
-         [](StampOptions &o, const QString &v) {
-             double mm = 0;
-             if (!parseNumber(v, mm) || mm <= 0 || mm > kMaxStampMm)
-                 return QStringLiteral("--size takes a diameter in millimetres, more than 0 and "
-                                       "at most %1, not %2")
-                     .arg(kMaxStampMm)
-                     .arg(v);
-             o.sizeMm = mm;
-             return QString();
-         }},
-        {{QStringLiteral("o"), QStringLiteral("output")},
-         QStringLiteral("OUT.pdf"),
-         QStringLiteral("the stamped copy; written whole or not at all"),
-         GoesWith::Onto,
-         [](StampOptions &o, const QString &v) {
-             o.outPdf = v;
-             return QString();
-         }},
-        {{QStringLiteral("h"), QStringLiteral("help")},
-         QString(),
-         QStringLiteral("this text"),
-         GoesWith::Any,
-         [](StampOptions &o, const QString &) {
-             o.help = true;
-             return QString();
-         }},
+        row("user", "N", Any,
+            wholeNumber(&StampOptions::user, 1, kUserCount,
+                        QStringLiteral("--user takes 1 to %1, not %2").arg(kUserCount)),
+            QStringLiteral("the stamp of user N (1 to %1); default: the start-up user")
+                .arg(kUserCount)),
+        row("date", "YYYY-MM-DD", Any, takeDate,
+            QStringLiteral("the day in the date line, formatted by the user's date pattern;\n"
+                           "default: today")),
+        row("png", "FILE", Any, output(Output::Png),
+            QStringLiteral("a PNG picture: the stamp as Set puts it on the clipboard")),
+        row("scale", "K", Png,
+            wholeNumber(&StampOptions::scale, 1, kMaxPngScale,
+                        QStringLiteral("--scale takes 1 to %1, not %2").arg(kMaxPngScale)),
+            QStringLiteral("the PNG K times as large (1 to %1), drawn smooth").arg(kMaxPngScale)),
+        row("transparent", "", Png, flag(&StampOptions::transparent),
+            QStringLiteral("the PNG without its white background")),
+        row("svg", "FILE", Any, output(Output::Svg),
+            QStringLiteral("an SVG picture; texts stay text, no background")),
+        row("pdf", "FILE", Any, output(Output::Pdf),
+            QStringLiteral("a one-page PDF file holding the stamp; texts stay text")),
+        row("onto", "IN.pdf", Any, output(Output::Onto),
+            QStringLiteral("stamp a copy of IN.pdf (IN.pdf itself is never changed)")),
+        row("page", "P", Onto,
+            wholeNumber(&StampOptions::page, 1, INT_MAX,
+                        QStringLiteral("--page takes a page number from 1, not %1")),
+            QStringLiteral("the page to stamp, from 1; default: 1")),
+        row("at", "X,Y", Onto, takeCorner,
+            QStringLiteral("the top-left corner of the stamp's square, in millimetres from the\n"
+                           "top-left corner of the page as a viewer shows it;\n"
+                           "default: the top-right corner, 15 mm from the top and right edges")),
+        row("size", "MM", Any, takeSize,
+            QStringLiteral("the diameter of the stamp's circle in millimetres; default: its\n"
+                           "size on a 96-dpi screen (radius 35 pixels: 18.5 mm)")),
+        row("o,output", "OUT.pdf", Onto, takeOutput,
+            QStringLiteral("the stamped copy; written whole or not at all")),
+        row("h,help", "", Any, flag(&StampOptions::help), QStringLiteral("this text")),
     };
     return table;
 }
@@ -195,7 +173,7 @@ QString optionsGoingWith(GoesWith goesWith)
     QStringList names;
     for (const OptionSpec &spec : optionTable())
         if (spec.goesWith == goesWith)
-            names << OptionSpec::dashed(spec.names.constFirst());
+            names << dashed(spec.names.constFirst());
     const QString last = names.takeLast();
     return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
@@ -205,7 +183,7 @@ QString parseError(const QCommandLineParser &parser, const QStringList &argument
 {
     if (!parser.unknownOptionNames().isEmpty())
         return QStringLiteral("unknown argument: %1")
-            .arg(OptionSpec::dashed(parser.unknownOptionNames().constFirst()));
+            .arg(dashed(parser.unknownOptionNames().constFirst()));
     // The parser takes the next argument as an option's value, whatever it is: only an option at
     // the end can lack its value.
     const QString last = arguments.isEmpty() ? QString() : arguments.constLast();
@@ -227,7 +205,6 @@ QString parseError(const QCommandLineParser &parser, const QStringList &argument
 StampOptions parseStampOptions(const QStringList &arguments, QString &error)
 {
     StampOptions o;
-    error.clear();
     QCommandLineParser parser;
     for (const OptionSpec &spec : optionTable())
         parser.addOption(QCommandLineOption(spec.names, spec.description, spec.valueName));
@@ -235,31 +212,26 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
         error = parseError(parser, arguments);
         return o;
     }
-
     // In the order given, so that the first mistake is the one named; a repeated option's values
     // in their order.
+    error.clear();
     QHash<const OptionSpec *, qsizetype> used;
     bool anyPngOnly = false, anyOntoOnly = false;
     for (const QString &name : parser.optionNames()) {
         const OptionSpec &spec = *specNamed(name);
-        const QString value =
-            spec.valueName.isEmpty() ? QString() : parser.values(name).at(used[&spec]++);
-        if (!spec.valueName.isEmpty() && value.isEmpty())
-            error = QStringLiteral("%1 needs a value").arg(OptionSpec::dashed(name));
-        else
-            error = spec.apply(o, value);
+        const bool takesValue = !spec.valueName.isEmpty();
+        const QString value = takesValue ? parser.values(name).at(used[&spec]++) : QString();
+        error = takesValue && value.isEmpty() ? QStringLiteral("%1 needs a value").arg(dashed(name))
+                                              : spec.apply(o, value);
         if (!error.isEmpty() || o.help)
             return o;
         anyPngOnly |= spec.goesWith == GoesWith::Png;
         anyOntoOnly |= spec.goesWith == GoesWith::Onto;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    if (!parser.positionalArguments().isEmpty())
         error =
             QStringLiteral("unknown argument: %1").arg(parser.positionalArguments().constFirst());
-        return o;
-    }
-
-    if (o.output == Output::None)
+    else if (o.output == Output::None)
         error = QStringLiteral("nothing to do: give --png, --svg, --pdf or --onto (see --help)");
     else if (o.output == Output::Onto && o.outPdf.isEmpty())
         error = QStringLiteral("--onto needs -o OUT.pdf");
@@ -274,45 +246,37 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
 
 QString stampToolHelp()
 {
+    constexpr qsizetype kColumn = 20; // where the descriptions start
     QString options;
     for (const OptionSpec &spec : optionTable()) {
         QStringList names;
         for (const QString &name : spec.names)
-            names << OptionSpec::dashed(name);
+            names << dashed(name);
         QString line = QStringLiteral("  ") + names.join(QStringLiteral(", "));
         if (!spec.valueName.isEmpty())
             line += u' ' + spec.valueName;
-        constexpr qsizetype kColumn = 20; // where the descriptions start
         line += line.size() < kColumn ? QString(kColumn - line.size(), u' ') : QStringLiteral("  ");
-        QString description = spec.description;
-        options += line + description.replace(u'\n', u'\n' + QString(kColumn, u' ')) + u'\n';
+        options +=
+            line + QString(spec.description).replace(u'\n', u'\n' + QString(kColumn, u' ')) + u'\n';
     }
-    return QStringLiteral(
-               u"Usage:\n"
-               u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] "
-               u"[--transparent]\n"
-               u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]\n"
-               u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]\n"
-               u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P] [--at "
-               u"X,Y]\n"
-               u"                [--size MM] -o OUT.pdf\n"
-               u"\n"
-               u"Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no "
-               u"display\n"
-               u"and never touches the clipboard.\n"
-               u"\n") +
-           options +
-           QStringLiteral(
-               u"\n"
-               u"The stamp and the date pattern are read from Pellimo's data folder (the program "
-               u"folder\n"
-               u"when it is writable or holds pellimo.ini, otherwise the user's data folder); "
-               u"nothing is\n"
-               u"written there. An encrypted or damaged PDF, a page that does not exist, a stamp "
-               u"that does\n"
-               u"not fit on the page, or OUT.pdf equal to IN.pdf is refused with status 1 and no "
-               u"file is\n"
-               u"written. Exit status: 0 done, 1 refused or failed.\n");
+    return QStringLiteral(R"(Usage:
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] [--transparent]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P] [--at X,Y]
+                [--size MM] -o OUT.pdf
+
+Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no display
+and never touches the clipboard.
+
+)") + options +
+           QStringLiteral(R"(
+The stamp and the date pattern are read from Pellimo's data folder (the program folder
+when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is
+written there. An encrypted or damaged PDF, a page that does not exist, a stamp that does
+not fit on the page, or OUT.pdf equal to IN.pdf is refused with status 1 and no file is
+written. Exit status: 0 done, 1 refused or failed.
+)");
 }
 
 } // namespace pellimo

@@ -6,7 +6,7 @@
 #include "model/stampprofile.h"
 #include "pdfstamp/pdfstamp.h"
 #include "render/stampgeometry.h"
-#include "render/stamppicture.h"
+#include "render/stampvector.h"
 #include "storage/datafileio.h"
 #include "storage/profilefile.h"
 #include "storage/settingsfile.h"

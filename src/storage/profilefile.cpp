@@ -7,6 +7,7 @@
 #include "profilereader.h"
 #include "savemessages.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -35,10 +36,7 @@ QString profileFileName(int16_t user)
 
 QString profileFilePath(const QString &dataFolder, int16_t user)
 {
-    QString path = dataFolder;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path + profileFileName(user);
+    return QDir(dataFolder).filePath(profileFileName(user));
 }
 
 QString unstorableCharacters(const QString &text)

@@ -6,6 +6,7 @@
 #include "inifile.h"
 #include "savemessages.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -50,10 +51,7 @@ struct SettingEntry {
 
 QString settingsFilePath(const QString &dataFolder)
 {
-    QString path = dataFolder;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path + QStringLiteral("pellimo.ini");
+    return QDir(dataFolder).filePath(QStringLiteral("pellimo.ini"));
 }
 
 QString unstorableSettingCharacters(const QString &value)

@@ -2,7 +2,6 @@
 // The main window's controls: their kinds, captions and tab order, group by group. Every control
 // takes its place from the layout table (mainwindowlayout.h) by its name.
 
-#include "controlnames.h"
 #include "mainwindow.h"
 #include "mainwindowlayout.h"
 #include "picbox.h"
@@ -152,7 +151,7 @@ void MainWindow::buildTextLine(int line)
     caption(this, row.captionLabel, QString::fromUtf8(row.caption));
     // The box takes its face before its text: laid out in the default face first, a Japanese text
     // would load a fallback face that is never shown.
-    auto *box = placed(new QLineEdit(this), controlname::indexed("txtItem", line));
+    auto *box = placed(new QLineEdit(this), QStringLiteral("txtItem%1").arg(line));
     box->setFont(fieldFont());
     box->setText(QString::fromUtf8(row.designText));
     // The organisation and name boxes want the Japanese input method; the date box does not.
@@ -161,7 +160,7 @@ void MainWindow::buildTextLine(int line)
     m_selectAllOnFocus->watch(box); // typing replaces the text
     m_lineBoxes[size_t(line)] = box;
     m_fontButtons[size_t(line)] =
-        button(this, controlname::indexed("cmdFont", line), QStringLiteral("Font..."));
+        button(this, QStringLiteral("cmdFont%1").arg(line), QStringLiteral("Font..."));
     caption(this, row.verticalLabel, QStringLiteral(u"上\n下"));
     addSpinner(offsetYField(line), 0, QStringLiteral("0"));
     caption(this, row.horizontalLabel, QStringLiteral(u"左\n右"));

@@ -3,7 +3,7 @@
 
 #include "model/warning.h"
 #include "render/stampgeometry.h"
-#include "render/stamppicture.h"
+#include "render/stampvector.h"
 #include "storage/datafileio.h"
 #include "ui/pdfdialog/pdfdialogmodule.h"
 
