@@ -2,6 +2,7 @@
 // pellimo-stamp: the stamp into a file, or onto a PDF page, without a display.
 
 #include "model/warning.h"
+#include "platform/processsetup.h"
 #include "platform/programfolder.h"
 #include "stampoptions.h"
 #include "stamptool.h"
@@ -12,6 +13,8 @@
 
 int main(int argc, char **argv)
 {
+    pellimo::openMissingStandardStreams();
+    pellimo::ignoreFileSizeLimitSignal(); // ulimit -f: a failed write, not a killed run
     // No display, no clipboard: everything is drawn offscreen. Without a desktop session Qt
     // notes that XDG_RUNTIME_DIR is unset; that is expected here and not worth a line in a
     // script's log.

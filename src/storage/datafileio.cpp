@@ -42,19 +42,18 @@ bool writeAll(int fd, const QByteArray &content, QString *reason)
     return true;
 }
 
-// QSaveFile: a temporary file beside `path`, renamed over it once everything is written.
+// QSaveFile: a temporary file beside `path`, renamed over it once everything is written. The bytes
+// go through its descriptor, not through Qt's buffer: a failed write is then seen at once, with
+// the system's reason (Qt 6.4 reports "Unknown error" past a file-size limit), and commit() never
+// renames a cut-off file into place (it does not check what the buffer failed to write).
 bool saveAndRename(const QString &path, const QByteArray &content, QString *reason)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(reason, file.errorString());
-    // The buffer is flushed and checked here: commit() only sees errors of the write calls, and a
-    // small file sits in the buffer until the flush, so a full disk would otherwise slip through
-    // and the rename would put a cut-off file in place of the old one.
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString why = file.errorString();
+    if (!writeAll(int(file.handle()), content, reason)) {
         file.cancelWriting();
-        return fail(reason, why);
+        return false;
     }
     if (!file.commit())
         return fail(reason, file.errorString());

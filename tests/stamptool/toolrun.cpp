@@ -10,11 +10,14 @@
 
 namespace pellimo::testing {
 
-Ran run(const QString &program, const QStringList &args, const QString &folder)
+Ran run(const QString &program, const QStringList &args, const QString &folder,
+        const std::function<void()> &inChild)
 {
     QProcess process;
     if (!folder.isEmpty())
         process.setWorkingDirectory(folder);
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(program, args);
     Ran ran;
     if (!process.waitForStarted(10000) || !process.waitForFinished(60000))
