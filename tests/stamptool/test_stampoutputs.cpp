@@ -7,8 +7,11 @@
 #include "toolrun.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace pellimo;
 using namespace pellimo::testing;
@@ -29,7 +32,35 @@ QStringList entries(const QString &folder)
                                   QDir::NoDotAndDotDot);
 }
 
+// A node that is not a regular file where an output is to go.
+enum class Node { Fifo, Device, LinkToFifo };
+
+bool makeNode(const QString &path, Node kind)
+{
+    const QByteArray native = QFile::encodeName(path);
+    switch (kind) {
+    case Node::Fifo:
+        return ::mkfifo(native.constData(), 0644) == 0;
+    case Node::Device: // what /dev/null is: character device 1, 3
+        return ::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    case Node::LinkToFifo:
+        return makeNode(path + QStringLiteral(".fifo"), Node::Fifo) &&
+               QFile::link(path + QStringLiteral(".fifo"), path);
+    }
+    return false;
+}
+
+bool stillThere(const QString &path, Node kind)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return kind == Node::Device ? S_ISCHR(st.st_mode) : S_ISFIFO(st.st_mode);
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Node)
 
 class TestStampOutputs : public QObject {
     Q_OBJECT
@@ -77,6 +108,60 @@ private Q_SLOTS:
         QVERIFY2(ran.err.contains(full.expectedReason()), qPrintable(ran.err));
         QCOMPARE(readAll(target), QByteArray("the report as it was"));
         QCOMPARE(entries(full.path()), before);
+    }
+
+    void nonRegularOutputIsRefused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<Node>("node");
+        QTest::newRow("--png onto a FIFO") << QStringList{"--png", kOut} << Node::Fifo;
+        QTest::newRow("--svg onto a device") << QStringList{"--svg", kOut} << Node::Device;
+        QTest::newRow("--pdf through a link to a FIFO")
+            << QStringList{"--pdf", kOut} << Node::LinkToFifo;
+        QTest::newRow("-o onto a device")
+            << QStringList{"--onto", m_form, "-o", kOut} << Node::Device;
+        QTest::newRow("-o onto a FIFO") << QStringList{"--onto", m_form, "-o", kOut} << Node::Fifo;
+    }
+
+    // An output that exists and is no regular file (a FIFO, a device such as /dev/null) is
+    // refused and stays what it was; a plain file never takes its place.
+    void nonRegularOutputIsRefused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(Node, node);
+        const QTemporaryDir folder;
+        const QString target = folder.filePath(QStringLiteral("out"));
+        if (!makeNode(target, node))
+            QSKIP("this node cannot be made here (a device needs root)");
+        const QStringList before = entries(folder.path());
+        const Ran ran = run(m_tool, withOutput(args, target), m_work.path());
+        QCOMPARE(ran.status, 1);
+        QVERIFY2(ran.err.contains(QStringLiteral("Not a regular file")), qPrintable(ran.err));
+        QVERIFY(stillThere(target, node));
+        QCOMPARE(entries(folder.path()), before);
+    }
+
+    void dashIsStandardOutput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("starts");
+        QTest::newRow("--png -") << QStringList{"--png", "-"} << QByteArray("\x89PNG\r\n");
+        QTest::newRow("--svg -") << QStringList{"--svg", "-"} << QByteArray("<?xml");
+        QTest::newRow("--pdf -") << QStringList{"--pdf", "-"} << QByteArray("%PDF-");
+        QTest::newRow("-o -") << QStringList{"--onto", m_form, "-o", "-"} << QByteArray("%PDF-");
+    }
+
+    // "-" writes to standard output, for pipes; no file named "-" appears.
+    void dashIsStandardOutput()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, starts);
+        const QStringList before = entries(m_work.path());
+        const Ran ran = run(m_tool, args, m_work.path());
+        QVERIFY2(ran.status == 0, qPrintable(ran.err));
+        QVERIFY2(ran.outBytes.startsWith(starts), ran.outBytes.left(16).toHex().constData());
+        QVERIFY(ran.outBytes.size() > 500);
+        QCOMPARE(entries(m_work.path()), before);
     }
 
     // A file-size limit (ulimit -f) makes a write fail, as a full disk does; it does not end the

@@ -15,6 +15,7 @@ struct Ran {
     int status = -1; // -1: did not start or crashed
     QString out;
     QString err;
+    QByteArray outBytes; // stdout as written
 };
 
 // Runs a program to its end (at most a minute); `inChild` runs in the child before the program
