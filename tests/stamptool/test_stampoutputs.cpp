@@ -3,6 +3,7 @@
 // picture files and the stamped PDF, is written whole or not at all, and a failure says why.
 
 #include "fullfolder.h"
+#include "storage/profilefile.h"
 #include "testfiles.h"
 #include "toolrun.h"
 
@@ -88,6 +89,14 @@ private Q_SLOTS:
         QVERIFY(!m_tool.isEmpty());
         m_form = m_work.filePath(QStringLiteral("form.pdf"));
         QVERIFY(writeFormPdf(m_form, 2));
+        // Designs the drawing refuses: user 2's circle leaves PicBase, user 3's pen is too thin.
+        StampProfile profile;
+        loadDefaultProfile(profile);
+        profile.radius = 150;
+        QVERIFY(saveProfile(profile, profileFilePath(m_program.path(), 2)));
+        loadDefaultProfile(profile);
+        profile.lineWidth = 0;
+        QVERIFY(saveProfile(profile, profileFilePath(m_program.path(), 3)));
     }
 
     void fullDiskLeavesTheOldFileWhole_data() { addOutputRows(m_form); }
@@ -108,6 +117,26 @@ private Q_SLOTS:
         QVERIFY2(ran.err.contains(full.expectedReason()), qPrintable(ran.err));
         QCOMPARE(readAll(target), QByteArray("the report as it was"));
         QCOMPARE(entries(full.path()), before);
+    }
+
+    void failedDrawingWritesNothing_data() { addOutputRows(m_form); }
+
+    // A design the drawing refuses gives no stamp in any output: status 1, a line saying why, and
+    // no file, for a radius the 96-dpi stamp cannot hold as for a pen it cannot draw.
+    void failedDrawingWritesNothing()
+    {
+        QFETCH(QStringList, args);
+        for (const char *user : {"2", "3"}) {
+            const QTemporaryDir folder;
+            const QString target = folder.filePath(QStringLiteral("out"));
+            const Ran ran = run(m_tool,
+                                withOutput(args, target) + QStringList{QStringLiteral("--user"),
+                                                                       QString::fromLatin1(user)},
+                                m_work.path());
+            QCOMPARE(ran.status, 1);
+            QVERIFY2(ran.err.contains(QStringLiteral("cannot be drawn")), qPrintable(ran.err));
+            QVERIFY(entries(folder.path()).isEmpty());
+        }
     }
 
     void nonRegularOutputIsRefused_data()
