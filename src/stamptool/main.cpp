@@ -23,8 +23,14 @@ int main(int argc, char **argv)
         if (!message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")))
             std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     });
-    QGuiApplication app(argc, argv);
+    // Qt takes its own options (-platform, -reverse, -style, ...) out of the arguments it is given:
+    // it is given none, so that every argument reaches pellimo-stamp's parser as typed.
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Pellimo"));
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
 
     auto printError = [](const QString &text) {
         QString line = text;
@@ -34,8 +40,7 @@ int main(int argc, char **argv)
     pellimo::setWarningHandler(printError);
 
     QString error;
-    const pellimo::StampOptions options =
-        pellimo::parseStampOptions(QGuiApplication::arguments().mid(1), error);
+    const pellimo::StampOptions options = pellimo::parseStampOptions(arguments, error);
     if (options.help) {
         std::fputs(pellimo::stampToolHelp().toLocal8Bit().constData(), stdout);
         return 0;

@@ -139,6 +139,33 @@ private Q_SLOTS:
         }
     }
 
+    void qtOptionsAreNotOurs_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("--onto -platform")
+            << QStringList{"--onto", "-platform", "-o", "a.pdf"} << "a.pdf";
+        QTest::newRow("--onto -reverse")
+            << QStringList{"--onto", "-reverse", "-o", "b.pdf"} << "b.pdf";
+        QTest::newRow("--png -style") << QStringList{"--png", "-style"} << "-style";
+        QTest::newRow("--svg -session")
+            << QStringList{"--svg", "-session", "--size", "20"} << "-session";
+    }
+
+    // Qt's own options (-platform, -reverse, -style, ...) mean nothing to pellimo-stamp: every
+    // argument reaches its parser as typed, here files whose names start with a dash.
+    void qtOptionsAreNotOurs()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, written);
+        const QTemporaryDir folder;
+        for (const char *name : {"-platform", "-reverse"})
+            QVERIFY(QFile::copy(m_form, folder.filePath(QString::fromLatin1(name))));
+        const Ran ran = run(m_tool, args, folder.path());
+        QVERIFY2(ran.status == 0, qPrintable(ran.err));
+        QVERIFY(QFileInfo(folder.filePath(written)).size() > 500);
+    }
+
     void nonRegularOutputIsRefused_data()
     {
         QTest::addColumn<QStringList>("args");
