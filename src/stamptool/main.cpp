@@ -7,6 +7,7 @@
 #include "stampoptions.h"
 #include "stamptool.h"
 #include "storage/datafolder.h"
+#include "storage/filenames.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -28,19 +29,20 @@ int main(int argc, char **argv)
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Pellimo"));
+    // File names are bytes: one that is not valid UTF-8 keeps them (storage/filenames.h), and
+    // a message names it with them.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-
+        arguments << pellimo::fileNameFromBytes(argv[i]);
     auto printError = [](const QString &text) {
         QString line = text;
         line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        std::fprintf(stderr, "pellimo-stamp: %s\n", line.toLocal8Bit().constData());
+        std::fprintf(stderr, "pellimo-stamp: %s\n", pellimo::fileNameBytes(line).constData());
     };
     pellimo::setWarningHandler(printError);
 
     QString error;
-    const pellimo::StampOptions options = pellimo::parseStampOptions(arguments, error);
+    pellimo::StampOptions options = pellimo::parseStampOptions(arguments, error);
     if (options.help) {
         std::fputs(pellimo::stampToolHelp().toLocal8Bit().constData(), stdout);
         return 0;
@@ -56,6 +58,10 @@ int main(int argc, char **argv)
         printError(error);
         return 1;
     }
+    // The PDF to stamp is read through a name Qt and qpdf can open, whatever its bytes.
+    if (const QString input = pellimo::nameQtCanOpen(pellimo::fileNameBytes(options.file));
+        options.output == pellimo::StampOptions::Output::Onto && !input.isEmpty())
+        options.file = input;
     // pellimo's own rule: portable beside the program, or the user's data folder.
     const QString folder = pellimo::chooseDataFolder(programFolder).path;
     const int status = pellimo::runStampTool(options, folder, QDateTime::currentDateTime(), error);

@@ -8,11 +8,13 @@
 #include "render/stampgeometry.h"
 #include "render/stampvector.h"
 #include "storage/datafileio.h"
+#include "storage/filenames.h"
 #include "storage/profilefile.h"
 #include "storage/settingsfile.h"
 
 #include <QFileInfo>
 #include <optional>
+#include <sys/stat.h>
 
 namespace pellimo {
 
@@ -43,6 +45,17 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
     return true;
 }
 
+// The same file under two names, asked by the names' bytes: pdfstamp's own check sees only names
+// that Qt can spell.
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(fileNameBytes(a).constData(), &sa) == 0 &&
+           ::stat(fileNameBytes(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 PictureType pictureType(StampOptions::Output output)
 {
     switch (output) {
@@ -62,8 +75,14 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
 {
     // The PDF to stamp is read from now on, beside the data files and the fonts.
     std::optional<PdfInput> input;
-    if (o.output == StampOptions::Output::Onto)
+    if (o.output == StampOptions::Output::Onto) {
+        if (sameFile(o.file, o.outPdf)) {
+            error = QStringLiteral("the output file is the input file; choose another name (the "
+                                   "input is never changed)");
+            return 1;
+        }
         input.emplace(o.file);
+    }
     StampProfile profile;
     if (!loadStamp(o, dataFolder, now, profile, error))
         return 1;

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -57,6 +59,29 @@ bool stillThere(const QString &path, Node kind)
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return false;
     return kind == Node::Device ? S_ISCHR(st.st_mode) : S_ISFIFO(st.st_mode);
+}
+
+// The names in the folder as bytes, sorted; "." and ".." left out.
+QList<QByteArray> byteEntries(const QString &folder)
+{
+    QList<QByteArray> names;
+    if (DIR *dir = ::opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent *entry = ::readdir(dir))
+            if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+                names << QByteArray(entry->d_name);
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+QByteArray readBytes(const QString &folder, const QByteArray &name)
+{
+    const int fd = ::open((QFile::encodeName(folder) + '/' + name).constData(), O_RDONLY);
+    QFile file;
+    return fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
+               ? file.readAll()
+               : QByteArray();
 }
 
 } // namespace
@@ -164,6 +189,60 @@ private Q_SLOTS:
         const Ran ran = run(m_tool, args, folder.path());
         QVERIFY2(ran.status == 0, qPrintable(ran.err));
         QVERIFY(QFileInfo(folder.filePath(written)).size() > 500);
+    }
+
+    void namesThatAreNotUtf8_data()
+    {
+        QTest::addColumn<QString>("args"); // for sh, names written with printf's octal escapes
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("written"); // empty: nothing new in the folder
+        QTest::addColumn<QByteArray>("starts");
+        QTest::newRow("--onto and -o")
+            << R"sh(--onto "$(printf 'bad\377\376.pdf')" -o "$(printf 'o\377.pdf')")sh" << 0
+            << QByteArray("o\xff.pdf") << QByteArray("%PDF-");
+        QTest::newRow("--png") << R"sh(--png "$(printf 'p\377.png')")sh" << 0
+                               << QByteArray("p\xff.png") << QByteArray("\x89PNG");
+        QTest::newRow("--svg, Latin-1") << R"sh(--svg "$(printf 'r\351sum\351.svg')")sh" << 0
+                                        << QByteArray("r\xe9sum\xe9.svg") << QByteArray("<?xml");
+        QTest::newRow("-o is the input")
+            << R"sh(--onto "$(printf 'bad\377\376.pdf')" -o "$(printf 'bad\377\376.pdf')")sh" << 1
+            << QByteArray() << QByteArray();
+        QTest::newRow("an input that is not there")
+            << R"sh(--onto "$(printf 'none\377.pdf')" -o out.pdf)sh" << 1 << QByteArray()
+            << QByteArray();
+    }
+
+    // File names are bytes: an input whose name is not valid UTF-8 is read, an output written
+    // under exactly the bytes given, and the same file under such a name is still the same file.
+    void namesThatAreNotUtf8()
+    {
+        QFETCH(QString, args);
+        QFETCH(int, status);
+        QFETCH(QByteArray, written);
+        QFETCH(QByteArray, starts);
+        const QTemporaryDir folder;
+        const QByteArray input = QFile::encodeName(folder.path()) + "/bad\xff\xfe.pdf";
+        QFile form(m_form);
+        QVERIFY(form.open(QIODevice::ReadOnly));
+        const QByteArray pdf = form.readAll();
+        const int fd = ::open(input.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        QVERIFY(::write(fd, pdf.constData(), size_t(pdf.size())) == pdf.size());
+        ::close(fd);
+        const QList<QByteArray> before = byteEntries(folder.path());
+
+        const Ran ran =
+            run(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), QStringLiteral("\"$0\" ") + args, m_tool}, folder.path());
+        QVERIFY2(ran.status == status, qPrintable(ran.err));
+        QList<QByteArray> after = before;
+        if (!written.isEmpty())
+            after << written;
+        std::sort(after.begin(), after.end());
+        QCOMPARE(byteEntries(folder.path()), after);
+        if (!written.isEmpty())
+            QVERIFY(readBytes(folder.path(), written).startsWith(starts));
+        QCOMPARE(readBytes(folder.path(), "bad\xff\xfe.pdf"), pdf); // the input is never changed
     }
 
     void nonRegularOutputIsRefused_data()
