@@ -86,8 +86,11 @@ QString takeCorner(StampOptions &o, const QString &v)
 {
     const QStringList xy = v.split(QLatin1Char(','));
     double x = 0, y = 0;
-    if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 || y < 0)
-        return QStringLiteral("--at takes X,Y in millimetres (0 or more), not %1").arg(v);
+    if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 || y < 0 ||
+        x > kMaxCornerMm || y > kMaxCornerMm)
+        return QStringLiteral("--at takes X,Y in millimetres (0 to %1), not %2")
+            .arg(kMaxCornerMm)
+            .arg(v);
     o.atMm = QPointF(x, y);
     return QString();
 }
@@ -221,8 +224,12 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
         const OptionSpec &spec = *specNamed(name);
         const bool takesValue = !spec.valueName.isEmpty();
         const QString value = takesValue ? parser.values(name).at(used[&spec]++) : QString();
-        error = takesValue && value.isEmpty() ? QStringLiteral("%1 needs a value").arg(dashed(name))
-                                              : spec.apply(o, value);
+        if (used[&spec] > 1) // the last one silently winning would hide a mistake
+            error = QStringLiteral("give %1 only once").arg(dashed(name));
+        else if (takesValue && value.isEmpty())
+            error = QStringLiteral("%1 needs a value").arg(dashed(name));
+        else
+            error = spec.apply(o, value);
         if (!error.isEmpty() || o.help)
             return o;
         anyPngOnly |= spec.goesWith == GoesWith::Png;

@@ -27,6 +27,7 @@ struct StampOptions {
 
 inline constexpr int kMaxPngScale = 32;
 inline constexpr double kMaxStampMm = 500;
+inline constexpr double kMaxCornerMm = 100000; // --at: 100 m, far past any page
 
 // Parses the arguments after the program name. On a mistake `error` says what is wrong and the
 // options are not to be used.

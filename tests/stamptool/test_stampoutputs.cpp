@@ -245,6 +245,20 @@ private Q_SLOTS:
         QCOMPARE(readBytes(folder.path(), "bad\xff\xfe.pdf"), pdf); // the input is never changed
     }
 
+    // A corner far off any page is refused in a line that prints its numbers readably.
+    void farCornerIsNamedReadably()
+    {
+        const QTemporaryDir folder;
+        const Ran ran = run(m_tool,
+                            {QStringLiteral("--onto"), m_form, QStringLiteral("--at"),
+                             QStringLiteral("1e308,1e308"), QStringLiteral("-o"),
+                             folder.filePath(QStringLiteral("o.pdf"))},
+                            m_work.path());
+        QCOMPARE(ran.status, 1);
+        QVERIFY2(ran.err.size() < 150, qPrintable(ran.err.left(300)));
+        QVERIFY(entries(folder.path()).isEmpty());
+    }
+
     void nonRegularOutputIsRefused_data()
     {
         QTest::addColumn<QStringList>("args");
