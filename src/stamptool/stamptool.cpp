@@ -34,8 +34,9 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
     const auto user = int16_t(o.user ? o.user : settings.defaultUser);
     const QString path = profileFilePath(folder, user);
     loadDefaultProfile(profile);
-    if (QFileInfo(path).isFile() && !loadProfile(profile, path)) {
-        error = QStringLiteral("%1 cannot be read; the stamp of user %2 is not drawn")
+    if (QFileInfo(path).isFile() && !readProfile(profile, path)) {
+        error = QStringLiteral("%1 cannot be read (the file is damaged): the stamp of user %2 is "
+                               "not drawn and nothing is written")
                     .arg(path)
                     .arg(user);
         return false;

@@ -95,22 +95,23 @@ QString profileReadWarningText()
     });
 }
 
+bool readProfile(StampProfile &profile, const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return false;
+    // A profile is a few hundred bytes; a file far past that is read only up to the limit, and a
+    // field that runs into the limit counts as damage.
+    bool readable = false;
+    const QByteArray bytes = readFileStart(path, kProfileReadLimit, &readable);
+    return readable && readProfileFields(bytes.left(kProfileReadLimit),
+                                         bytes.size() <= kProfileReadLimit, profile);
+}
+
 bool loadProfile(StampProfile &profile, const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (!QFileInfo::exists(path))
         return false;
-
-    bool read = false;
-    if (!info.isDir()) {
-        // A profile is a few hundred bytes; a file far past that is read only up to the limit,
-        // and a field that runs into the limit counts as damage.
-        bool readable = false;
-        const QByteArray bytes = readFileStart(path, kProfileReadLimit, &readable);
-        read = readable && readProfileFields(bytes.left(kProfileReadLimit),
-                                             bytes.size() <= kProfileReadLimit, profile);
-    }
-    if (read)
+    if (readProfile(profile, path))
         return true;
     showWarning(profileReadWarningText());
     return false;

@@ -30,6 +30,9 @@ QString unstorableCharacters(const QString &text);
 // before the failure keep their new values). Never changes the file.
 bool loadProfile(StampProfile &profile, const QString &path);
 
+// The same without the warning: true when the whole profile was read.
+bool readProfile(StampProfile &profile, const QString &path);
+
 // Reads the current user's file into the profile; when it cannot be read (the reader has warned,
 // or it is missing) the profile becomes the defaults and the user is noted in
 // state.unreadProfiles, so that Set keeps the file's bytes before saving over it.

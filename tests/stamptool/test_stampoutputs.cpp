@@ -122,6 +122,8 @@ private Q_SLOTS:
         loadDefaultProfile(profile);
         profile.lineWidth = 0;
         QVERIFY(saveProfile(profile, profileFilePath(m_program.path(), 3)));
+        // User 4's file is damaged: it stops after its first line.
+        QVERIFY(writeAll(profileFilePath(m_program.path(), 4), "255,1,35,35,35\r\n"));
     }
 
     void fullDiskLeavesTheOldFileWhole_data() { addOutputRows(m_form); }
@@ -243,6 +245,27 @@ private Q_SLOTS:
         if (!written.isEmpty())
             QVERIFY(readBytes(folder.path(), written).startsWith(starts));
         QCOMPARE(readBytes(folder.path(), "bad\xff\xfe.pdf"), pdf); // the input is never changed
+    }
+
+    void damagedProfileIsRefused_data() { addOutputRows(m_form); }
+
+    // A damaged profile file is refused, and the message says so: not pellimo's own words for it
+    // (the file discarded, the defaults used), which are not what happens here.
+    void damagedProfileIsRefused()
+    {
+        QFETCH(QStringList, args);
+        const QTemporaryDir folder;
+        const Ran ran = run(m_tool,
+                            withOutput(args, folder.filePath(QStringLiteral("out"))) +
+                                QStringList{QStringLiteral("--user"), QStringLiteral("4")},
+                            m_work.path());
+        QCOMPARE(ran.status, 1);
+        QVERIFY2(ran.err.contains(QStringLiteral("user04.dat cannot be read")),
+                 qPrintable(ran.err));
+        QVERIFY2(ran.err.contains(QStringLiteral("nothing is written")), qPrintable(ran.err));
+        QVERIFY2(!ran.err.contains(QStringLiteral(u"標準設定")), qPrintable(ran.err));
+        QCOMPARE(ran.err.count(u'\n'), 1); // one line
+        QVERIFY(entries(folder.path()).isEmpty());
     }
 
     // A corner far off any page is refused in a line that prints its numbers readably.
