@@ -28,11 +28,6 @@ namespace pellimo {
 
 namespace {
 
-QString alreadyRunningText()
-{
-    return QStringLiteral(u"Pellimoは既に起動しています。");
-}
-
 // argv[1..] as one argument string, taken before QApplication removes the options it knows.
 QString argumentString(int argc, char **argv)
 {
@@ -117,7 +112,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
 
     InstanceLock lock;
     if (lock.tryLock(state.dataFolder) == InstanceLock::Result::HeldByAnother) {
-        showWarning(alreadyRunningText());
+        showWarning(QStringLiteral(u"Pellimoは既に起動しています。"));
         return finish(parent, lock, kExitAlreadyRunning);
     }
     // A lock file that cannot be made means a folder nobody can write to: no second instance can

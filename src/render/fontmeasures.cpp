@@ -15,19 +15,8 @@ namespace pellimo {
 
 namespace {
 
-// Everything the measures depend on: the font's own fields.
-struct FontKey {
-    QString fontName;
-    int fontSize = 0;
-    bool bold = false;
-    bool italic = false;
-
-    bool operator<(const FontKey &other) const
-    {
-        return std::tie(fontName, fontSize, bold, italic) <
-               std::tie(other.fontName, other.fontSize, other.bold, other.italic);
-    }
-};
+// Everything the measures depend on: the font's name, size, weight and slant.
+using FontKey = std::tuple<QString, int, bool, bool>;
 
 // A profile has four lines; a long session may see many faces and sizes. Beyond this many the
 // table starts again (limitStampFontMeasures) rather than grow without end.

@@ -47,6 +47,13 @@ QByteArray pngFile(const QImage &image)
     return bytes;
 }
 
+// The page size in millimetres of the picture whose circle is `diameterMm` across.
+QSizeF pictureSizeMm(const StampGeometry &g, double diameterMm)
+{
+    const double side = diameterMm * g.side() / g.diameter;
+    return {side, side};
+}
+
 } // namespace
 
 void paintStamp(QPainter &painter, const StampGeometry &g, const QRectF &box)
@@ -112,12 +119,6 @@ QImage stampImage(const StampGeometry &g, int scale, bool transparent)
     QPainter painter(&image);
     paintStamp(painter, g, QRectF(0, 0, side, side));
     return image;
-}
-
-QSizeF pictureSizeMm(const StampGeometry &g, double diameterMm)
-{
-    const double side = diameterMm * g.side() / g.diameter;
-    return {side, side};
 }
 
 QByteArray stampPdf(const StampGeometry &g, double diameterMm)

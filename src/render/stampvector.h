@@ -29,9 +29,6 @@ QByteArray stampPdf(const StampGeometry &geometry, double diameterMm);
 // An SVG document of the stamp picture, the circle `diameterMm` across.
 QByteArray stampSvg(const StampGeometry &geometry, double diameterMm);
 
-// The page size in millimetres of the picture whose circle is `diameterMm` across.
-QSizeF pictureSizeMm(const StampGeometry &geometry, double diameterMm);
-
 // The stamp as a picture file: PNG, SVG or PDF.
 enum class PictureType { Png, Svg, Pdf };
 

@@ -17,10 +17,7 @@ namespace pellimo {
 
 namespace {
 
-QString notRegularText()
-{
-    return QStringLiteral("Not a regular file");
-}
+const QString kNotRegular = QStringLiteral("Not a regular file");
 
 bool fail(QString *reason, const QString &why)
 {
@@ -70,25 +67,18 @@ bool openRegularFile(QFile &file, const QString &path, QString *error)
     do {
         fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (error)
-            *error = qt_error_string(errno);
-        return false;
-    }
+    if (fd < 0)
+        return fail(error, qt_error_string(errno));
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        if (error)
-            *error = notRegularText();
-        return false;
+        return fail(error, kNotRegular);
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.setFileName(path);
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        if (error)
-            *error = file.errorString();
-        return false;
+        return fail(error, file.errorString());
     }
     return true;
 }
@@ -102,7 +92,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &content, QString
     const QByteArray native = fileNameBytes(path);
     struct stat st {};
     if (::stat(native.constData(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-        return fail(reason, notRegularText());
+        return fail(reason, kNotRegular);
     if (QFile::encodeName(path) == native)
         return saveAndRename(path, content, reason);
 

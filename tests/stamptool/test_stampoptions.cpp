@@ -87,7 +87,7 @@ private Q_SLOTS:
         QTest::newRow("a word that is no option") << "--png a.png stray"
                                                   << "unknown argument: stray";
         QTest::newRow("a switch given a value") << "--png a.png --transparent=yes"
-                                                << "--transparent takes no value";
+                                                << "Unexpected value after '--transparent'";
         QTest::newRow("user 0") << "--png a.png --user 0"
                                 << "--user takes 1 to 5";
         QTest::newRow("user 6") << "--png a.png --user 6"
