@@ -275,7 +275,9 @@ The stamp and the date pattern are read from Pellimo's data folder (the program 
 when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is
 written there. An encrypted or damaged PDF, a page that does not exist, a stamp that does
 not fit on the page, or OUT.pdf equal to IN.pdf is refused with status 1 and no file is
-written. Exit status: 0 done, 1 refused or failed.
+written; so are a stamp whose design cannot be drawn, an output that is no regular file (a
+device, a FIFO) and a full disk. A FILE or OUT.pdf of - is standard output.
+Exit status: 0 done, 1 refused or failed.
 )");
 }
 
