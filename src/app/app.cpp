@@ -73,7 +73,8 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
 int runProgram(int argc, char **argv, ParentLink &parent)
 {
     const QString arguments = argumentString(argc, argv);
-    StartUpWarmUp warmUp; // overlaps with the display check and the connection to the display
+    // Overlaps with the display check and the connection to the display.
+    const std::future<void> warmUp = warmUpCaches();
     // A display that does not answer would make QApplication abort: one clear line and status 1
     // instead, before any file is touched.
     QString unusable;
@@ -84,7 +85,8 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
     const QByteArray launchedAs = startupId(); // QApplication takes it out of the environment
     QApplication app(argc, argv);
-    warmUp.join();
+    if (warmUp.valid())
+        warmUp.wait();
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
     QApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
     installQtTranslations(app); // Qt's dialogs and buttons in the user's language

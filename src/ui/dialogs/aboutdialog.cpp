@@ -14,10 +14,6 @@
 
 namespace pellimo {
 
-namespace {
-
-} // namespace
-
 QString AboutDialog::productLine()
 {
     // The application sets its version from the build; the build's own version stands in for a
