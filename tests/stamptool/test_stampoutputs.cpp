@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <dirent.h>
@@ -223,6 +224,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, written);
         QFETCH(QByteArray, starts);
         const QTemporaryDir folder;
+        const auto removeByBytes = qScopeGuard([&] { // QTemporaryDir cannot name these files
+            for (const QByteArray &name : byteEntries(folder.path()))
+                ::unlink((QFile::encodeName(folder.path()) + '/' + name).constData());
+        });
         const QByteArray input = QFile::encodeName(folder.path()) + "/bad\xff\xfe.pdf";
         QFile form(m_form);
         QVERIFY(form.open(QIODevice::ReadOnly));
