@@ -18,7 +18,7 @@ void BM_drawStampDefault(benchmark::State &state)
     profile.items[1].text = QStringLiteral("08.12.07");
     QImage picBase = pellimo::makeSurface(pellimo::kPicBaseSize, pellimo::kPicBaseSize);
     for (auto _ : state) {
-        pellimo::drawStamp(picBase, profile, 1);
+        pellimo::drawStamp(picBase, profile);
         benchmark::DoNotOptimize(picBase.constBits());
     }
 }
@@ -47,7 +47,7 @@ void BM_drawStampLarge(benchmark::State &state)
         item.bold = true;
     QImage picBase = pellimo::makeSurface(pellimo::kPicBaseSize, pellimo::kPicBaseSize);
     for (auto _ : state) {
-        pellimo::drawStamp(picBase, profile, 1);
+        pellimo::drawStamp(picBase, profile);
         benchmark::DoNotOptimize(picBase.constBits());
     }
 }

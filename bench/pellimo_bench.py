@@ -6,8 +6,9 @@
              empty 555 x 311 QWidget titled "Pellimo" (bench/floor/bare_window.cpp)
   nogui      `pellimo nogui` start to exit, against a bare QApplication that only starts and
              exits (bench/floor/bare_qt_app.cpp)
-  memory     resident memory of the serving `pellimo nogui` process once the stamp is on the
-             clipboard, against the bare QApplication's peak
+  memory     private memory (Private_Dirty, and of it Anonymous, in /proc/PID/smaps_rollup) of
+             the serving `pellimo nogui` process once the stamp is on the clipboard, against a
+             bare QApplication serving an image of the stamp's size (bench/floor/bare_clipboard.cpp)
   drawstamp  drawStamp of the default profile, against plain QPainter calls drawing the same
              stamp (bench/floor/plain_stamp.cpp; both in bench_drawstamp)
   all        the four rows in turn
@@ -71,6 +72,22 @@ def status_kib(pid, field):
     return 0
 
 
+def private_kib(pid):
+    """Private_Dirty and Anonymous of the process (KiB): what it alone holds in memory. File pages
+    it only reads (libraries, fonts) are shared with every other program mapping them and stay in
+    the page cache whatever the process does with them, so they are left out."""
+    fields = {}
+    try:
+        with open(f"/proc/{pid}/smaps_rollup") as rollup:
+            for line in rollup:
+                name, _, rest = line.partition(":")
+                if name in ("Private_Dirty", "Anonymous"):
+                    fields[name] = int(rest.split()[0])
+    except OSError:
+        pass
+    return fields.get("Private_Dirty", 0), fields.get("Anonymous", 0)
+
+
 def load_average():
     with open("/proc/loadavg") as f:
         return " ".join(f.read().split()[:3])
@@ -83,6 +100,7 @@ class Setup:
         self.build = os.path.abspath(build)
         self.source = os.path.abspath(pellimo or os.path.join(build, "src/pellimo"))
         self.bare_app = os.path.join(self.build, "bench/floor/bare_qt_app")
+        self.bare_clipboard = os.path.join(self.build, "bench/floor/bare_clipboard")
         self.bare_window = os.path.join(self.build, "bench/floor/bare_window")
         self.mapwatch = os.path.join(self.build, "bench/floor/mapwatch")
         self.drawstamp = os.path.abspath(drawstamp or os.path.join(build, "bench/bench_drawstamp"))
@@ -132,7 +150,8 @@ class Setup:
         return wall * 1000, int(done.stderr.decode().strip().splitlines()[-1])
 
     def run_nogui(self, settle=0.0):
-        """Wall time in ms; resident and peak memory (KiB) of the serving process."""
+        """Wall time in ms; private memory (Private_Dirty, Anonymous) and peak resident memory
+        (KiB) of the serving process."""
         start = time.perf_counter()
         subprocess.run([self.pellimo, "nogui"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=True)
@@ -140,10 +159,25 @@ class Setup:
         if settle:
             time.sleep(settle)
         serving = processes_running(self.pellimo)
-        rss = status_kib(serving[0], "VmRSS") if serving else 0
+        private = private_kib(serving[0]) if serving else (0, 0)
         hwm = status_kib(serving[0], "VmHWM") if serving else 0
         self.take_clipboard()
-        return wall * 1000, rss, hwm
+        return wall * 1000, private, hwm
+
+    def run_bare_clipboard(self, settle):
+        """Private memory (Private_Dirty, Anonymous; KiB) of the floor serving its image."""
+        floor = subprocess.Popen([self.bare_clipboard], env=self.env, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+        time.sleep(settle)
+        private = private_kib(floor.pid)
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=b"bench", env=self.env,
+                       check=True, stderr=subprocess.DEVNULL)
+        try:
+            floor.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            floor.kill()
+            floor.wait()
+        return private
 
     def time_to_map(self, program):
         done = subprocess.run([self.mapwatch, "Pellimo", program], env=self.env,
@@ -207,12 +241,16 @@ def row_nogui(s, rounds):
 
 
 def row_memory(s, rounds):
-    s.need(s.bare_app)
+    s.need(s.bare_clipboard)
     s.run_nogui()
-    bare, ours = alternate(rounds, s.run_bare_app, lambda: s.run_nogui(settle=0.3))
-    report("resident memory of the serving process", "bare QApplication, peak",
-           [m / 1024 for _, m in bare], "pellimo nogui serving, resident",
-           [r / 1024 for _, r, _ in ours], "MiB", 1.00)
+    bare, ours = alternate(rounds, lambda: s.run_bare_clipboard(0.3),
+                           lambda: s.run_nogui(settle=0.3))
+    report("private memory of the serving process", "bare QApplication serving an image",
+           [d / 1024 for d, _ in bare], "pellimo nogui serving, Private_Dirty",
+           [d / 1024 for _, (d, _), _ in ours], "MiB", 1.00)
+    print(f"  (of it Anonymous, floor          : {spread([a / 1024 for _, a in bare], 'MiB')})")
+    print(f"  (of it Anonymous, pellimo        : "
+          f"{spread([a / 1024 for _, (_, a), _ in ours], 'MiB')})")
     print(f"  (serving process peak, VmHWM     : "
           f"{spread([h / 1024 for _, _, h in ours], 'MiB')})")
 

@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     if (profile.items[1].text == QStringLiteral("--plain"))
         drawPlainStamp(picBase, plainStamp(QStringLiteral("08.12.07")));
     else
-        pellimo::drawStamp(picBase, profile, 1);
+        pellimo::drawStamp(picBase, profile);
     if (!picBase.save(args.at(1), "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(args.at(1)));
         return 1;

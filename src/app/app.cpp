@@ -3,38 +3,30 @@
 
 #include "app/commandline.h"
 #include "app/commandlinehelp.h"
-#include "app/releasememory.h"
 #include "app/startupsequence.h"
 #include "model/appstate.h"
 #include "model/warning.h"
+#include "platform/cachewarmup.h"
 #include "platform/clipboardkeeper.h"
 #include "platform/displaycheck.h"
 #include "platform/instancelock.h"
-#include "platform/messagebox.h"
 #include "platform/programfolder.h"
 #include "platform/startupnotice.h"
-#include "platform/wlcopy.h"
 #include "render/stampfonts.h"
+#include "session/nogui.h"
 #include "storage/datafolder.h"
 #include "storage/leftovers.h"
 #include "translations.h"
-#include "ui/main/hiddenload.h"
+#include "ui/common/messagebox.h"
 #include "ui/main/mainwindow.h"
-#include "warmup.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QPointer>
 #include <cstdio>
 
 namespace pellimo {
 
 namespace {
-
-QString alreadyRunningText()
-{
-    return QStringLiteral(u"Pellimoは既に起動しています。");
-}
 
 // argv[1..] as one argument string, taken before QApplication removes the options it knows.
 QString argumentString(int argc, char **argv)
@@ -45,43 +37,16 @@ QString argumentString(int argc, char **argv)
     return joinArguments(arguments);
 }
 
-// The main window must outlive its own close so that its result can still be asked for.
-QPointer<MainWindow> createMainWindow(AppState &state)
-{
-    QPointer<MainWindow> window = new MainWindow(state);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    return window;
-}
-
 bool onWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-// Hidden mode: the main window's load sequence draws and runs Set. The window is never shown, so
-// none of its widgets is built: the sequence runs on the stamp surfaces alone, with the same
-// warnings and the same Set.
-int runHidden(AppState &state)
-{
-    const HiddenRunResult result = runHiddenLoad(state);
-    if (result == HiddenRunResult::Failed)
-        return kExitFailure;
-
-    if (onWayland()) {
-        QString why;
-        if (!copyImageWithWlCopy(QGuiApplication::clipboard()->image(), &why)) {
-            std::fprintf(stderr, "Pellimo: the stamp could not be put on the clipboard: %s.\n",
-                         why.toLocal8Bit().constData());
-            return kExitFailure;
-        }
-    }
-    return result == HiddenRunResult::Set ? kExitSuccess : kExitSetAfterWarning;
-}
-
 // Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.
 int runNormal(AppState &state)
 {
-    QPointer<MainWindow> window = createMainWindow(state);
+    QPointer<MainWindow> window = new MainWindow(state);
+    window->setAttribute(Qt::WA_DeleteOnClose, false); // deleted below, after its close
     window->load();
     window->show();
     QApplication::setQuitOnLastWindowClosed(true);
@@ -100,17 +65,16 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
         return status; // no parent to hand over to: serving would hold up the caller
     detachFromTerminal();
     parent.reportStatus(status);
-    if (serveClipboard) {
-        releaseDrawingMemory();
+    if (serveClipboard)
         serveClipboardUntilTaken();
-    }
     return status;
 }
 
 int runProgram(int argc, char **argv, ParentLink &parent)
 {
     const QString arguments = argumentString(argc, argv);
-    StartUpWarmUp warmUp; // overlaps with the display check and the connection to the display
+    // Overlaps with the display check and the connection to the display.
+    const std::future<void> warmUp = warmUpCaches();
     // A display that does not answer would make QApplication abort: one clear line and status 1
     // instead, before any file is touched.
     QString unusable;
@@ -121,7 +85,8 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
     const QByteArray launchedAs = startupId(); // QApplication takes it out of the environment
     QApplication app(argc, argv);
-    warmUp.join();
+    if (warmUp.valid())
+        warmUp.wait();
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
     QApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
     installQtTranslations(app); // Qt's dialogs and buttons in the user's language
@@ -140,7 +105,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
         return finish(parent, notTaken, kExitFailure);
     }
     const DataFolder dataFolder = chooseDataFolder(folder);
-    state.programFolder = dataFolder.path;
+    state.dataFolder = dataFolder.path;
     if (const SaveStatus made = prepareDataFolder(dataFolder); !made) {
         showWarning(made.error);
         InstanceLock notTaken;
@@ -148,14 +113,14 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
 
     InstanceLock lock;
-    if (lock.tryLock(state.programFolder) == InstanceLock::Result::HeldByAnother) {
-        showWarning(alreadyRunningText());
+    if (lock.tryLock(state.dataFolder) == InstanceLock::Result::HeldByAnother) {
+        showWarning(QStringLiteral(u"Pellimoは既に起動しています。"));
         return finish(parent, lock, kExitAlreadyRunning);
     }
     // A lock file that cannot be made means a folder nobody can write to: no second instance can
     // damage a file there, so the program runs unguarded.
     if (lock.isHeld())
-        removeLeftoverSaveFiles(state.programFolder); // of saves cut short by a kill or a crash
+        removeLeftoverSaveFiles(state.dataFolder); // of saves cut short by a kill or a crash
 
     const SaveStatus started = runStartUpSequence(state, arguments);
     if (!started) {
@@ -164,7 +129,10 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     }
 
     if (state.noGuiMode) { // on Wayland wl-copy serves the stamp, not this process
-        const int status = runHidden(state);
+        const NoGuiResult result = runNoGui(state);
+        const int status = result == NoGuiResult::Set               ? kExitSuccess
+                           : result == NoGuiResult::SetAfterWarning ? kExitSetAfterWarning
+                                                                    : kExitFailure;
         completeStartupNotice(launchedAs); // no window said it: the launcher stops waiting
         return finish(parent, lock, status, !onWayland());
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "commandline.h"
 
+#include "model/appsettings.h"
+
 namespace pellimo {
 
 CommandLine parseCommandLine(const QString &arguments)
@@ -15,7 +17,7 @@ CommandLine parseCommandLine(const QString &arguments)
         return result;
     result.noGui = true;
     if (tokens.size() >= 2) {
-        for (int16_t n = 1; n <= 5; ++n) {
+        for (int16_t n = 1; n <= kUserCount; ++n) {
             if (tokens.at(1) == QLatin1Char('u') + QString::number(n))
                 result.user = n;
         }

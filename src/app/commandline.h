@@ -10,7 +10,7 @@ namespace pellimo {
 
 struct CommandLine {
     bool noGui = false;
-    int16_t user = 0; // 1..5 when "nogui" is followed by u1..u5, else 0 (the start-up user)
+    int16_t user = 0; // 1..kUserCount after "nogui u1".."nogui u5", else 0 (the start-up user)
     // The token after "nogui" as given, when there is one and it names no user (may be empty).
     std::optional<QString> unknownUser;
     friend bool operator==(const CommandLine &, const CommandLine &) = default;

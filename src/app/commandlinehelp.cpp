@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "commandlinehelp.h"
 
-#include "storage/datafolder.h"
 #include "platform/programfolder.h"
+#include "storage/datafolder.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <cstring>
 
 namespace pellimo {
 
@@ -56,10 +56,18 @@ std::optional<QString> commandLineInformation(int argc, char **argv)
 {
     if (argc < 2)
         return std::nullopt;
-    const char *first = argv[1];
-    if (std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0)
+    // The first argument alone: whatever follows "nogui" belongs to its own grammar, and any other
+    // first argument opens the window.
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOptions({help, version});
+    if (!parser.parse({QString(), QString::fromLocal8Bit(argv[1])}) ||
+        parser.optionNames().size() != 1) // "-hv" asks for neither
+        return std::nullopt;
+    if (parser.isSet(help))
         return helpText();
-    if (std::strcmp(first, "--version") == 0 || std::strcmp(first, "-v") == 0)
+    if (parser.isSet(version))
         return versionLine();
     return std::nullopt;
 }

@@ -24,7 +24,7 @@ bool fileExists(const QString &path)
 
 void loadOrCreateSettings(AppState &state)
 {
-    const QString path = settingsFilePath(state.programFolder);
+    const QString path = settingsFilePath(state.dataFolder);
     if (fileExists(path)) {
         loadSettings(state.settings, path);
         return;
@@ -36,7 +36,7 @@ void loadOrCreateSettings(AppState &state)
 SaveStatus createMissingProfiles(AppState &state)
 {
     for (int16_t user = 1; user <= kUserCount; ++user) {
-        const QString path = profileFilePath(state.programFolder, user);
+        const QString path = profileFilePath(state.dataFolder, user);
         if (fileExists(path))
             continue;
         loadDefaultProfile(state.profile);

@@ -11,13 +11,13 @@ namespace pellimo {
 
 // The start-up steps between the single-instance check and the main window, in this order:
 // settings, missing profile files, the start-up user's profile, the command line. They work on
-// state.programFolder and never open a window; warnings go through showWarning.
+// state.dataFolder and never open a window; warnings go through showWarning.
 
 // Reads the settings file, or, when there is none, takes the defaults and writes them. A write
 // that fails is not reported: the defaults stay in memory and the next start tries again.
 void loadOrCreateSettings(AppState &state);
 
-// For users 1..5 in order: a missing profile file is created holding the default profile;
+// For users 1..kUserCount in order: a missing profile file is created holding the default profile;
 // existing files are not opened. Stops at the first file that cannot be created and returns a
 // status naming it and the reason. After any creation the current profile is the default one.
 [[nodiscard]] SaveStatus createMissingProfiles(AppState &state);

@@ -16,7 +16,7 @@ QString defaultDateFormat()
 void loadDefaultSettings(AppSettings &settings)
 {
     settings.defaultUser = 1;
-    for (int n = 1; n <= 5; ++n)
+    for (int n = 1; n <= kUserCount; ++n)
         settings.userNames[n - 1] = defaultUserName(n);
     settings.dateFormat = defaultDateFormat();
     settings.autoClose = false;

@@ -7,12 +7,14 @@
 
 namespace pellimo {
 
+inline constexpr int kUserCount = 5; // users share one installation, each with a profile file
+
 // Installation-wide settings, stored in pellimo.ini.
 struct AppSettings {
-    int16_t defaultUser = 1;          // 1..5: the user whose profile start-up loads
-    std::array<QString, 5> userNames; // userNames[n - 1] is the display name of user n
-    QString dateFormat;               // pattern of the date line
-    bool autoClose = false;           // Set ends the program after saving
+    int16_t defaultUser = 1; // 1..kUserCount: the user whose profile start-up loads
+    std::array<QString, kUserCount> userNames; // userNames[n - 1] is the display name of user n
+    QString dateFormat;                        // pattern of the date line
+    bool autoClose = false;                    // Set ends the program after saving
 
     friend bool operator==(const AppSettings &, const AppSettings &) = default;
 };

@@ -16,11 +16,11 @@ namespace pellimo {
 struct AppState {
     StampProfile profile;
     AppSettings settings;
-    int16_t currentUser = 0; // 1..5 once start-up has run
+    int16_t currentUser = 0; // 1..kUserCount once start-up has run
     bool noGuiMode = false;  // set by the command line, never reset
     // The folder of the data files and the lock: the executable's own folder when portable, the
     // user's data folder when installed (storage/datafolder.h).
-    QString programFolder;
+    QString dataFolder;
     // Users whose profile file could not be read in this run (damaged or missing), so that their
     // profile came from the defaults. Set keeps a backup of such a file before saving over it.
     QSet<int16_t> unreadProfiles;

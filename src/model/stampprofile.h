@@ -34,7 +34,6 @@ struct StampProfile {
 };
 
 inline constexpr int kItemCount = 4;
-inline constexpr int kUserCount = 5;
 
 // "ＭＳ 明朝": full-width M, full-width S, an ordinary space, 明, 朝.
 QString defaultFontName();

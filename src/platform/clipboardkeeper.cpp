@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
@@ -174,6 +175,7 @@ bool serveClipboardUntilTaken()
     };
     if (!owns())
         return false;
+    malloc_trim(0);
     // On X11 the server says when another client takes the selection; nothing polls.
     if (waitWhileOwningX11Clipboard())
         return true;

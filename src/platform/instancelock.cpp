@@ -20,10 +20,10 @@ QString InstanceLock::lockFileName()
     return QStringLiteral(".pellimo.lock");
 }
 
-InstanceLock::Result InstanceLock::tryLock(const QString &programFolder)
+InstanceLock::Result InstanceLock::tryLock(const QString &dataFolder)
 {
     release();
-    const QByteArray path = QFile::encodeName(QDir(programFolder).filePath(lockFileName()));
+    const QByteArray path = QFile::encodeName(QDir(dataFolder).filePath(lockFileName()));
     int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) // a folder we cannot write to may still hold a lock file made by someone else
         fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);

@@ -5,7 +5,7 @@
 
 namespace pellimo {
 
-// One running instance per program folder: an exclusive flock() on ".pellimo.lock" in that
+// One running instance per data folder: an exclusive flock() on ".pellimo.lock" in that
 // folder. The kernel drops the lock when the holder ends, so a crashed instance leaves no stale
 // lock, and two starts at the same moment cannot both win.
 class InstanceLock {
@@ -23,7 +23,7 @@ public:
     InstanceLock &operator=(const InstanceLock &) = delete;
 
     // Tries once, without waiting. Opens nothing but the lock file.
-    Result tryLock(const QString &programFolder);
+    Result tryLock(const QString &dataFolder);
 
     // Gives the lock up so that a new start can run; safe to call when nothing is held.
     void release();

@@ -57,17 +57,22 @@ QString enterProgramFolder(QString *error)
     return folderRefused(bytes, error);
 }
 
-QString openProgramFolder(QString *error)
+QString nameQtCanOpen(const QByteArray &bytes)
 {
-    const QString named = programFolder();
-    if (!named.isEmpty())
-        return named;
-    const QByteArray bytes = programFolderBytes();
-    const int fd =
-        bytes.isEmpty() ? -1 : ::open(bytes.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const QString name = QFile::decodeName(bytes);
+    if (QFile::encodeName(name) == bytes)
+        return name;
+    const int fd = bytes.isEmpty() ? -1 : ::open(bytes.constData(), O_PATH | O_CLOEXEC);
     if (fd >= 0) // held open until the process ends: the name below stays valid as long
         return QStringLiteral("/proc/self/fd/%1").arg(fd);
-    return folderRefused(bytes, error);
+    return QString();
+}
+
+QString openProgramFolder(QString *error)
+{
+    const QByteArray bytes = programFolderBytes();
+    const QString name = nameQtCanOpen(bytes);
+    return name.isEmpty() ? folderRefused(bytes, error) : name;
 }
 
 } // namespace pellimo

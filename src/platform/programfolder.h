@@ -22,6 +22,11 @@ QString programFolder();
 // nothing may be touched then. The working folder must not change while files are used.
 QString enterProgramFolder(QString *error);
 
+// A name Qt can open the file or folder named by `bytes` with: the decoded name when Qt encodes it
+// back to the same bytes; otherwise "/proc/self/fd/N", a descriptor opened on it by its bytes and
+// held for the rest of the process. Empty when it cannot be opened (errno says why).
+QString nameQtCanOpen(const QByteArray &bytes);
+
 // The same for a program that must keep its working folder (its arguments name files relative
 // to it): when the folder cannot be named, the files are opened through "/proc/self/fd/N", a
 // descriptor held open on the folder for the rest of the process. Empty, with `error` set, when

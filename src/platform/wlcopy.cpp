@@ -2,6 +2,7 @@
 #include "wlcopy.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -43,6 +44,14 @@ bool copyImageWithWlCopy(const QImage &image, QString *error)
     if (copy.exitStatus() != QProcess::NormalExit || copy.exitCode() != 0)
         return fail(QStringLiteral("wl-copy failed with status %1").arg(copy.exitCode()));
     return true;
+}
+
+bool keepOnWaylandClipboard(const QImage &image, QString *error)
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return true;
+    QGuiApplication::sync();
+    return copyImageWithWlCopy(image, error);
 }
 
 } // namespace pellimo

@@ -11,4 +11,11 @@ namespace pellimo {
 // which keeps serving it in the background. On failure `error` says why, for stderr.
 bool copyImageWithWlCopy(const QImage &image, QString *error);
 
+// What keeps a stamp pasteable after the program has ended, where this process cannot: on
+// Wayland the stamp just put on the clipboard is handed to wl-copy, once this process's own
+// clipboard request has reached the compositor (otherwise it would arrive after wl-copy's and take
+// the clipboard back). Nothing to do on other platforms (true). False when wl-copy failed, with
+// the reason in `error`.
+bool keepOnWaylandClipboard(const QImage &image, QString *error);
+
 } // namespace pellimo

@@ -47,11 +47,6 @@ template <typename T> T div(T a, T b)
     return static_cast<T>(a / b); // C++ division truncates toward zero
 }
 
-template <typename T> T neg(T a)
-{
-    return sub<T>(T{0}, a);
-}
-
 // Converts to a narrower type, failing when the value does not fit.
 template <typename To, typename From> To narrow(From v)
 {

@@ -2,10 +2,10 @@
 #include "fontmeasures.h"
 
 #include "stampfonts.h"
+#include "stampsurface.h"
 
 #include <QCoreApplication>
-#include <QPaintDevice>
-#include <QPainter>
+#include <QImage>
 #include <QThread>
 #include <map>
 #include <memory>
@@ -15,33 +15,15 @@ namespace pellimo {
 
 namespace {
 
-// Everything the measures depend on: the font's own fields and the surface's resolution.
-struct FontKey {
-    QString fontName;
-    int fontSize = 0;
-    bool bold = false;
-    bool italic = false;
-    int dpiX = 0;
-    int dpiY = 0;
-
-    bool operator<(const FontKey &other) const
-    {
-        return std::tie(fontName, fontSize, bold, italic, dpiX, dpiY) <
-               std::tie(other.fontName, other.fontSize, other.bold, other.italic, other.dpiX,
-                        other.dpiY);
-    }
-};
+// Everything the measures depend on: the font's name, size, weight and slant.
+using FontKey = std::tuple<QString, int, bool, bool>;
 
 // A profile has four lines; a long session may see many faces and sizes. Beyond this many the
 // table starts again (limitStampFontMeasures) rather than grow without end.
 constexpr size_t kMaxFonts = 64;
 constexpr qsizetype kMaxWidthsPerFont = 256;
 
-struct FontEntry {
-    QFont font;
-    std::unique_ptr<StampFontMeasures> measures; // made once the painter has resolved the font
-};
-using FontTable = std::map<FontKey, FontEntry>;
+using FontTable = std::map<FontKey, std::unique_ptr<StampFontMeasures>>;
 
 FontTable &fontTable()
 {
@@ -73,8 +55,9 @@ void dropWithApplication()
 
 } // namespace
 
-StampFontMeasures::StampFontMeasures(const QFontMetricsF &metrics)
-    : m_metrics(metrics), m_ascent(m_metrics.ascent()), m_lineSpacing(m_metrics.lineSpacing())
+StampFontMeasures::StampFontMeasures(const QFont &font, const QFontMetricsF &metrics)
+    : m_font(font), m_metrics(metrics), m_ascent(m_metrics.ascent()),
+      m_lineSpacing(m_metrics.lineSpacing())
 {
 }
 
@@ -90,31 +73,24 @@ qreal StampFontMeasures::horizontalAdvance(const QString &text) const
     return width;
 }
 
-const StampFontMeasures &selectStampFont(QPainter &painter, const QString &fontName, int fontSize,
-                                         bool bold, bool italic)
+const StampFontMeasures &stampFontMeasures(const QString &fontName, int fontSize, bool bold,
+                                           bool italic)
 {
-    const QPaintDevice *device = painter.device();
-    FontKey key{fontName,
-                fontSize,
-                bold,
-                italic,
-                device ? device->logicalDpiX() : 0,
-                device ? device->logicalDpiY() : 0};
+    FontKey key{fontName, fontSize, bold, italic};
     FontTable &table = fontTable();
     auto found = table.find(key);
     if (found == table.end()) {
         dropWithApplication();
-        found = table
-                    .emplace(std::move(key),
-                             FontEntry{stampFont(fontName, fontSize, bold, italic), nullptr})
-                    .first;
+        // Measured on the stamp's own surface: a 96-dpi raster.
+        thread_local const QImage surface = makeSurface(1, 1);
+        const QFont font = stampFont(fontName, fontSize, bold, italic);
+        found =
+            table
+                .emplace(std::move(key),
+                         std::make_unique<StampFontMeasures>(font, QFontMetricsF(font, &surface)))
+                .first;
     }
-    FontEntry &entry = found->second;
-    painter.setFont(entry.font);
-    if (!entry.measures)
-        entry.measures =
-            std::make_unique<StampFontMeasures>(QFontMetricsF(painter.font(), painter.device()));
-    return *entry.measures;
+    return *found->second;
 }
 
 void limitStampFontMeasures()

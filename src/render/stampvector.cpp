@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "stampvector.h"
 
+#include "cutout.h"
+#include "drawstamp.h"
+
 #include <QBuffer>
+#include <QFileInfo>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QSvgGenerator>
@@ -20,6 +24,36 @@ QFont vectorFont(QFont font)
     return font;
 }
 
+// The Set command's cut-out of the stamp, drawn on PicBase.
+QImage clipboardBitmap(const StampGeometry &g)
+{
+    QImage picBase = makeSurface(g.area.width(), g.area.height());
+    QImage cut;
+    try {
+        if (paintStampBitmap(picBase, g))
+            cutOutStamp(picBase, int16_t(g.diameter / 2), cut);
+    } catch (const std::exception &) {
+        return {}; // the cut-out of a whole stamp on PicBase is never refused
+    }
+    return cut;
+}
+
+QByteArray pngFile(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
+// The page size in millimetres of the picture whose circle is `diameterMm` across.
+QSizeF pictureSizeMm(const StampGeometry &g, double diameterMm)
+{
+    const double side = diameterMm * g.side() / g.diameter;
+    return {side, side};
+}
+
 } // namespace
 
 void paintStamp(QPainter &painter, const StampGeometry &g, const QRectF &box)
@@ -27,11 +61,12 @@ void paintStamp(QPainter &painter, const StampGeometry &g, const QRectF &box)
     painter.save();
     painter.translate(box.topLeft());
     painter.scale(box.width() / g.side(), box.height() / g.side());
+    painter.translate(-g.pictureOrigin()); // from here on, the drawing area's stamp pixels
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBrush(Qt::NoBrush);
 
-    const QRectF square = g.square();
+    const QRectF square = g.squareOnArea();
     const QPointF centre = square.center();
     const double radius = g.diameter / 2.0;
 
@@ -43,12 +78,15 @@ void paintStamp(QPainter &painter, const StampGeometry &g, const QRectF &box)
     painter.drawEllipse(centre, ringRadius, ringRadius);
 
     // Band lines and texts are cut by the circle. The band lines are shapes cut to it, since not
-    // every surface clips (an SVG does not).
+    // every surface clips (an SVG does not). An aliased pen of odd width puts its spare pixel row
+    // below the line's row.
     QPainterPath disk;
     disk.addEllipse(centre, radius, radius);
     painter.setPen(Qt::NoPen);
     painter.setBrush(g.colour);
-    for (const double y : {g.band1, g.band2}) {
+    const double penMiddle = g.lineWidth % 2 ? 0.5 : 0.0;
+    for (const int row : {g.band1, g.band2}) {
+        const double y = row + penMiddle;
         QPainterPath band;
         band.addRect(QRectF(square.left(), y - g.lineWidth / 2.0, square.width(), g.lineWidth));
         painter.drawPath(band.intersected(disk));
@@ -81,12 +119,6 @@ QImage stampImage(const StampGeometry &g, int scale, bool transparent)
     QPainter painter(&image);
     paintStamp(painter, g, QRectF(0, 0, side, side));
     return image;
-}
-
-QSizeF pictureSizeMm(const StampGeometry &g, double diameterMm)
-{
-    const double side = diameterMm * g.side() / g.diameter;
-    return {side, side};
 }
 
 QByteArray stampPdf(const StampGeometry &g, double diameterMm)
@@ -131,6 +163,33 @@ QByteArray stampSvg(const StampGeometry &g, double diameterMm)
     paintStamp(painter, g, QRectF(0, 0, g.side(), g.side()));
     painter.end();
     return bytes;
+}
+
+std::optional<PictureType> pictureTypeOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return PictureType::Png;
+    if (suffix == QLatin1String("svg"))
+        return PictureType::Svg;
+    if (suffix == QLatin1String("pdf"))
+        return PictureType::Pdf;
+    return std::nullopt;
+}
+
+QByteArray stampPictureFile(const StampGeometry &g, const PictureRequest &r)
+{
+    const double mm = r.diameterMm > 0 ? r.diameterMm : naturalDiameterMm(g);
+    switch (r.type) {
+    case PictureType::Png:
+        return pngFile(r.scale == 1 && !r.transparent ? clipboardBitmap(g)
+                                                      : stampImage(g, r.scale, r.transparent));
+    case PictureType::Svg:
+        return stampSvg(g, mm);
+    case PictureType::Pdf:
+        return stampPdf(g, mm);
+    }
+    return {};
 }
 
 } // namespace pellimo

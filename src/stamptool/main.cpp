@@ -2,16 +2,20 @@
 // pellimo-stamp: the stamp into a file, or onto a PDF page, without a display.
 
 #include "model/warning.h"
+#include "platform/processsetup.h"
 #include "platform/programfolder.h"
 #include "stampoptions.h"
 #include "stamptool.h"
 #include "storage/datafolder.h"
+#include "storage/filenames.h"
 
 #include <QGuiApplication>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
+    pellimo::openMissingStandardStreams();
+    pellimo::ignoreFileSizeLimitSignal(); // ulimit -f: a failed write, not a killed run
     // No display, no clipboard: everything is drawn offscreen. Without a desktop session Qt
     // notes that XDG_RUNTIME_DIR is unset; that is expected here and not worth a line in a
     // script's log.
@@ -20,19 +24,25 @@ int main(int argc, char **argv)
         if (!message.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR")))
             std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     });
-    QGuiApplication app(argc, argv);
+    // Qt takes its own options (-platform, -reverse, -style, ...) out of the arguments it is given:
+    // it is given none, so that every argument reaches pellimo-stamp's parser as typed.
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Pellimo"));
-
+    // File names are bytes: one that is not valid UTF-8 keeps them (storage/filenames.h), and
+    // a message names it with them.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << pellimo::fileNameFromBytes(argv[i]);
     auto printError = [](const QString &text) {
         QString line = text;
         line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        std::fprintf(stderr, "pellimo-stamp: %s\n", line.toLocal8Bit().constData());
+        std::fprintf(stderr, "pellimo-stamp: %s\n", pellimo::fileNameBytes(line).constData());
     };
     pellimo::setWarningHandler(printError);
 
     QString error;
-    const pellimo::StampOptions options =
-        pellimo::parseStampOptions(QGuiApplication::arguments().mid(1), error);
+    pellimo::StampOptions options = pellimo::parseStampOptions(arguments, error);
     if (options.help) {
         std::fputs(pellimo::stampToolHelp().toLocal8Bit().constData(), stdout);
         return 0;
@@ -48,6 +58,10 @@ int main(int argc, char **argv)
         printError(error);
         return 1;
     }
+    // The PDF to stamp is read through a name Qt and qpdf can open, whatever its bytes.
+    if (const QString input = pellimo::nameQtCanOpen(pellimo::fileNameBytes(options.file));
+        options.output == pellimo::StampOptions::Output::Onto && !input.isEmpty())
+        options.file = input;
     // pellimo's own rule: portable beside the program, or the user's data folder.
     const QString folder = pellimo::chooseDataFolder(programFolder).path;
     const int status = pellimo::runStampTool(options, folder, QDateTime::currentDateTime(), error);

@@ -1,12 +1,42 @@
 // SPDX-License-Identifier: MIT
 #include "stampoptions.h"
 
+#include "model/appsettings.h"
+
+#include <QCommandLineParser>
+#include <QHash>
 #include <QLocale>
+#include <climits>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace pellimo {
 
 namespace {
+
+using Output = StampOptions::Output;
+using Apply = std::function<QString(StampOptions &, const QString &value)>;
+
+// The outputs an option belongs to.
+enum class GoesWith { Any, Png, Onto };
+
+// One option: its names (short and long, comma-separated), the name of its value (empty for a
+// switch), the outputs it goes with, how its value goes into the options (giving back what is
+// wrong with it), and its line in --help (a "\n" continues it on the next line). A new option is
+// one more row of optionTable().
+struct OptionSpec {
+    QStringList names;
+    QString valueName;
+    GoesWith goesWith;
+    Apply apply;
+    QString description;
+};
+
+QString dashed(const QString &name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
 
 bool parseNumber(const QString &text, double &value)
 {
@@ -15,112 +45,200 @@ bool parseNumber(const QString &text, double &value)
     return ok && std::isfinite(value);
 }
 
-bool parseInt(const QString &text, int &value)
+// A whole number from `minimum` to `maximum` into `field`; `refusal` names what it takes.
+Apply wholeNumber(int StampOptions::*field, int minimum, int maximum, const QString &refusal)
 {
-    bool ok = false;
-    value = QLocale::c().toInt(text.trimmed(), &ok);
-    return ok;
+    return [=](StampOptions &o, const QString &v) {
+        bool ok = false;
+        o.*field = QLocale::c().toInt(v.trimmed(), &ok);
+        return ok && o.*field >= minimum && o.*field <= maximum ? QString() : refusal.arg(v);
+    };
+}
+
+// --png, --svg, --pdf and --onto: the one output, and the file it names.
+Apply output(Output kind)
+{
+    return [kind](StampOptions &o, const QString &file) {
+        if (o.output != Output::None)
+            return QStringLiteral("give only one of --png, --svg, --pdf and --onto");
+        o.output = kind;
+        o.file = file;
+        return QString();
+    };
+}
+
+Apply flag(bool StampOptions::*field)
+{
+    return [field](StampOptions &o, const QString &) {
+        o.*field = true;
+        return QString();
+    };
+}
+
+QString takeDate(StampOptions &o, const QString &v)
+{
+    o.date = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));
+    return o.date->isValid() ? QString()
+                             : QStringLiteral("--date takes a day as YYYY-MM-DD, not %1").arg(v);
+}
+
+QString takeCorner(StampOptions &o, const QString &v)
+{
+    const QStringList xy = v.split(QLatin1Char(','));
+    double x = 0, y = 0;
+    if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 || y < 0 ||
+        x > kMaxCornerMm || y > kMaxCornerMm)
+        return QStringLiteral("--at takes X,Y in millimetres (0 to %1), not %2")
+            .arg(kMaxCornerMm)
+            .arg(v);
+    o.atMm = QPointF(x, y);
+    return QString();
+}
+
+QString takeSize(StampOptions &o, const QString &v)
+{
+    double mm = 0;
+    if (!parseNumber(v, mm) || mm <= 0 || mm > kMaxStampMm)
+        return QStringLiteral("--size takes a diameter in millimetres, more than 0 and at most "
+                              "%1, not %2")
+            .arg(kMaxStampMm)
+            .arg(v);
+    o.sizeMm = mm;
+    return QString();
+}
+
+QString takeOutput(StampOptions &o, const QString &v)
+{
+    o.outPdf = v;
+    return QString();
+}
+
+const std::vector<OptionSpec> &optionTable()
+{
+    const auto row = [](const char *names, const char *valueName, GoesWith goesWith, Apply apply,
+                        const QString &description) {
+        return OptionSpec{QString::fromLatin1(names).split(u','), QString::fromLatin1(valueName),
+                          goesWith, std::move(apply), description};
+    };
+    using enum GoesWith;
+    static const std::vector<OptionSpec> table = {
+        row("user", "N", Any,
+            wholeNumber(&StampOptions::user, 1, kUserCount,
+                        QStringLiteral("--user takes 1 to %1, not %2").arg(kUserCount)),
+            QStringLiteral("the stamp of user N (1 to %1); default: the start-up user")
+                .arg(kUserCount)),
+        row("date", "YYYY-MM-DD", Any, takeDate,
+            QStringLiteral("the day in the date line, formatted by the user's date pattern;\n"
+                           "default: today")),
+        row("png", "FILE", Any, output(Output::Png),
+            QStringLiteral("a PNG picture: the stamp as Set puts it on the clipboard")),
+        row("scale", "K", Png,
+            wholeNumber(&StampOptions::scale, 1, kMaxPngScale,
+                        QStringLiteral("--scale takes 1 to %1, not %2").arg(kMaxPngScale)),
+            QStringLiteral("the PNG K times as large (1 to %1), drawn smooth").arg(kMaxPngScale)),
+        row("transparent", "", Png, flag(&StampOptions::transparent),
+            QStringLiteral("the PNG without its white background")),
+        row("svg", "FILE", Any, output(Output::Svg),
+            QStringLiteral("an SVG picture; texts stay text, no background")),
+        row("pdf", "FILE", Any, output(Output::Pdf),
+            QStringLiteral("a one-page PDF file holding the stamp; texts stay text")),
+        row("onto", "IN.pdf", Any, output(Output::Onto),
+            QStringLiteral("stamp a copy of IN.pdf (IN.pdf itself is never changed)")),
+        row("page", "P", Onto,
+            wholeNumber(&StampOptions::page, 1, INT_MAX,
+                        QStringLiteral("--page takes a page number from 1, not %1")),
+            QStringLiteral("the page to stamp, from 1; default: 1")),
+        row("at", "X,Y", Onto, takeCorner,
+            QStringLiteral("the top-left corner of the stamp's square, in millimetres from the\n"
+                           "top-left corner of the page as a viewer shows it;\n"
+                           "default: the top-right corner, 15 mm from the top and right edges")),
+        row("size", "MM", Any, takeSize,
+            QStringLiteral("the diameter of the stamp's circle in millimetres; default: its\n"
+                           "size on a 96-dpi screen (radius 35 pixels: 18.5 mm)")),
+        row("o,output", "OUT.pdf", Onto, takeOutput,
+            QStringLiteral("the stamped copy; written whole or not at all")),
+        row("h,help", "", Any, flag(&StampOptions::help), QStringLiteral("this text")),
+    };
+    return table;
+}
+
+const OptionSpec *specNamed(const QString &name)
+{
+    for (const OptionSpec &spec : optionTable())
+        if (spec.names.contains(name))
+            return &spec;
+    return nullptr;
+}
+
+// "--page, --at and -o": the options that go only with `goesWith`.
+QString optionsGoingWith(GoesWith goesWith)
+{
+    QStringList names;
+    for (const OptionSpec &spec : optionTable())
+        if (spec.goesWith == goesWith)
+            names << dashed(spec.names.constFirst());
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+// What the parser could not take, in this program's words.
+QString parseError(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    if (!parser.unknownOptionNames().isEmpty())
+        return QStringLiteral("unknown argument: %1")
+            .arg(dashed(parser.unknownOptionNames().constFirst()));
+    // The parser takes the next argument as an option's value, whatever it is: only an option at
+    // the end can lack its value.
+    const QString last = arguments.isEmpty() ? QString() : arguments.constLast();
+    const OptionSpec *spec = specNamed(last.mid(last.startsWith(QStringLiteral("--")) ? 2 : 1));
+    if (last.startsWith(QLatin1Char('-')) && spec && !spec->valueName.isEmpty())
+        return QStringLiteral("%1 needs a value").arg(last);
+    return parser.errorText(); // "Unexpected value after '--transparent'."
 }
 
 } // namespace
 
-StampOptions parseStampOptions(const QStringList &args, QString &error)
+StampOptions parseStampOptions(const QStringList &arguments, QString &error)
 {
     StampOptions o;
-    error.clear();
-    bool anyPngOnly = false, anyOntoOnly = false;
-    auto setOutput = [&](StampOptions::Output output, const QString &file) {
-        if (o.output != StampOptions::Output::None) {
-            error = QStringLiteral("give only one of --png, --svg, --pdf and --onto");
-            return;
-        }
-        o.output = output;
-        o.file = file;
-    };
-
-    for (qsizetype i = 0; i < args.size() && error.isEmpty(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QStringLiteral("--help") || arg == QStringLiteral("-h")) {
-            o.help = true;
-            return o;
-        }
-        if (arg == QStringLiteral("--transparent")) {
-            o.transparent = anyPngOnly = true;
-            continue;
-        }
-        static const QStringList withValue = {
-            QStringLiteral("--user"),  QStringLiteral("--date"), QStringLiteral("--png"),
-            QStringLiteral("--scale"), QStringLiteral("--svg"),  QStringLiteral("--pdf"),
-            QStringLiteral("--onto"),  QStringLiteral("--page"), QStringLiteral("--at"),
-            QStringLiteral("--size"),  QStringLiteral("-o"),     QStringLiteral("--output")};
-        if (!withValue.contains(arg)) {
-            error = QStringLiteral("unknown argument: %1").arg(arg);
-            break;
-        }
-        if (i + 1 >= args.size() || args.at(i + 1).isEmpty()) {
-            error = QStringLiteral("%1 needs a value").arg(arg);
-            break;
-        }
-        const QString value = args.at(++i);
-        if (arg == QStringLiteral("--user")) {
-            if (!parseInt(value, o.user) || o.user < 1 || o.user > 5)
-                error = QStringLiteral("--user takes 1 to 5, not %1").arg(value);
-        } else if (arg == QStringLiteral("--date")) {
-            const QDate d = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
-            if (!d.isValid())
-                error = QStringLiteral("--date takes a day as YYYY-MM-DD, not %1").arg(value);
-            o.date = d;
-        } else if (arg == QStringLiteral("--png")) {
-            setOutput(StampOptions::Output::Png, value);
-        } else if (arg == QStringLiteral("--svg")) {
-            setOutput(StampOptions::Output::Svg, value);
-        } else if (arg == QStringLiteral("--pdf")) {
-            setOutput(StampOptions::Output::Pdf, value);
-        } else if (arg == QStringLiteral("--onto")) {
-            setOutput(StampOptions::Output::Onto, value);
-        } else if (arg == QStringLiteral("--scale")) {
-            anyPngOnly = true;
-            if (!parseInt(value, o.scale) || o.scale < 1 || o.scale > kMaxPngScale)
-                error =
-                    QStringLiteral("--scale takes 1 to %1, not %2").arg(kMaxPngScale).arg(value);
-        } else if (arg == QStringLiteral("--page")) {
-            anyOntoOnly = true;
-            if (!parseInt(value, o.page) || o.page < 1)
-                error = QStringLiteral("--page takes a page number from 1, not %1").arg(value);
-        } else if (arg == QStringLiteral("--at")) {
-            anyOntoOnly = true;
-            const QStringList xy = value.split(QLatin1Char(','));
-            double x = 0, y = 0;
-            if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 ||
-                y < 0)
-                error =
-                    QStringLiteral("--at takes X,Y in millimetres (0 or more), not %1").arg(value);
-            o.atMm = QPointF(x, y);
-        } else if (arg == QStringLiteral("--size")) {
-            double mm = 0;
-            if (!parseNumber(value, mm) || mm <= 0 || mm > kMaxStampMm)
-                error = QStringLiteral("--size takes a diameter in millimetres, more than 0 and "
-                                       "at most %1, not %2")
-                            .arg(kMaxStampMm)
-                            .arg(value);
-            o.sizeMm = mm;
-        } else { // -o, --output
-            anyOntoOnly = true;
-            o.outPdf = value;
-        }
-    }
-    if (!error.isEmpty())
+    QCommandLineParser parser;
+    for (const OptionSpec &spec : optionTable())
+        parser.addOption(QCommandLineOption(spec.names, spec.description, spec.valueName));
+    if (!parser.parse(QStringList{QStringLiteral("pellimo-stamp")} + arguments)) {
+        error = parseError(parser, arguments);
         return o;
-
-    using Output = StampOptions::Output;
-    if (o.output == Output::None)
+    }
+    // In the order given, so that the first mistake is the one named; a repeated option's values
+    // in their order.
+    error.clear();
+    QHash<const OptionSpec *, qsizetype> used;
+    bool anyPngOnly = false, anyOntoOnly = false;
+    for (const QString &name : parser.optionNames()) {
+        const OptionSpec &spec = *specNamed(name);
+        const bool takesValue = !spec.valueName.isEmpty();
+        const QString value = takesValue ? parser.values(name).at(used[&spec]++) : QString();
+        if (used[&spec] > 1) // the last one silently winning would hide a mistake
+            error = QStringLiteral("give %1 only once").arg(dashed(name));
+        else if (takesValue && value.isEmpty())
+            error = QStringLiteral("%1 needs a value").arg(dashed(name));
+        else
+            error = spec.apply(o, value);
+        if (!error.isEmpty() || o.help)
+            return o;
+        anyPngOnly |= spec.goesWith == GoesWith::Png;
+        anyOntoOnly |= spec.goesWith == GoesWith::Onto;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        error =
+            QStringLiteral("unknown argument: %1").arg(parser.positionalArguments().constFirst());
+    else if (o.output == Output::None)
         error = QStringLiteral("nothing to do: give --png, --svg, --pdf or --onto (see --help)");
     else if (o.output == Output::Onto && o.outPdf.isEmpty())
         error = QStringLiteral("--onto needs -o OUT.pdf");
     else if (o.output != Output::Onto && anyOntoOnly)
-        error = QStringLiteral("--page, --at and -o go with --onto");
+        error = QStringLiteral("%1 go with --onto").arg(optionsGoingWith(GoesWith::Onto));
     else if (o.output != Output::Png && anyPngOnly)
-        error = QStringLiteral("--scale and --transparent go with --png");
+        error = QStringLiteral("%1 go with --png").arg(optionsGoingWith(GoesWith::Png));
     else if (o.output == Output::Png && o.sizeMm)
         error = QStringLiteral("--size does not go with --png; use --scale");
     return o;
@@ -128,41 +246,39 @@ StampOptions parseStampOptions(const QStringList &args, QString &error)
 
 QString stampToolHelp()
 {
-    return QStringLiteral(
-        u"Usage:\n"
-        u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] [--transparent]\n"
-        u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]\n"
-        u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]\n"
-        u"  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P] [--at X,Y]\n"
-        u"                [--size MM] -o OUT.pdf\n"
-        u"\n"
-        u"Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no display\n"
-        u"and never touches the clipboard.\n"
-        u"\n"
-        u"  --user N          the stamp of user N (1 to 5); default: the start-up user\n"
-        u"  --date YYYY-MM-DD the day in the date line, formatted by the user's date pattern;\n"
-        u"                    default: today\n"
-        u"  --png FILE        a PNG picture: the stamp as Set puts it on the clipboard\n"
-        u"  --scale K         the PNG K times as large (1 to 32), drawn smooth\n"
-        u"  --transparent     the PNG without its white background\n"
-        u"  --svg FILE        an SVG picture; texts stay text, no background\n"
-        u"  --pdf FILE        a one-page PDF file holding the stamp; texts stay text\n"
-        u"  --onto IN.pdf     stamp a copy of IN.pdf (IN.pdf itself is never changed)\n"
-        u"  --page P          the page to stamp, from 1; default: 1\n"
-        u"  --at X,Y          the top-left corner of the stamp's square, in millimetres from the\n"
-        u"                    top-left corner of the page as a viewer shows it;\n"
-        u"                    default: the top-right corner, 15 mm from the top and right edges\n"
-        u"  --size MM         the diameter of the stamp's circle in millimetres; default: its\n"
-        u"                    size on a 96-dpi screen (radius 35 pixels: 18.5 mm)\n"
-        u"  -o, --output OUT.pdf  the stamped copy; written whole or not at all\n"
-        u"  -h, --help        this text\n"
-        u"\n"
-        u"The stamp and the date pattern are read from Pellimo's data folder (the program folder\n"
-        u"when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is\n"
-        u"written there. An encrypted or damaged PDF, a page that does not exist, a stamp that "
-        u"does\n"
-        u"not fit on the page, or OUT.pdf equal to IN.pdf is refused with status 1 and no file is\n"
-        u"written. Exit status: 0 done, 1 refused or failed.\n");
+    constexpr qsizetype kColumn = 20; // where the descriptions start
+    QString options;
+    for (const OptionSpec &spec : optionTable()) {
+        QStringList names;
+        for (const QString &name : spec.names)
+            names << dashed(name);
+        QString line = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!spec.valueName.isEmpty())
+            line += u' ' + spec.valueName;
+        line += line.size() < kColumn ? QString(kColumn - line.size(), u' ') : QStringLiteral("  ");
+        options +=
+            line + QString(spec.description).replace(u'\n', u'\n' + QString(kColumn, u' ')) + u'\n';
+    }
+    return QStringLiteral(R"(Usage:
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] [--transparent]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P] [--at X,Y]
+                [--size MM] -o OUT.pdf
+
+Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no display
+and never touches the clipboard.
+
+)") + options +
+           QStringLiteral(R"(
+The stamp and the date pattern are read from Pellimo's data folder (the program folder
+when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is
+written there. An encrypted or damaged PDF, a page that does not exist, a stamp that does
+not fit on the page, or OUT.pdf equal to IN.pdf is refused with status 1 and no file is
+written; so are a stamp whose design cannot be drawn, an output that is no regular file (a
+device, a FIFO) and a full disk. A FILE or OUT.pdf of - is standard output.
+Exit status: 0 done, 1 refused or failed.
+)");
 }
 
 } // namespace pellimo

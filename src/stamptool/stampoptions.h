@@ -15,7 +15,7 @@ struct StampOptions {
     Output output = Output::None;
     QString file;   // --png, --svg or --pdf FILE; --onto IN.pdf
     QString outPdf; // -o OUT.pdf, with --onto
-    int user = 0;   // 1..5; 0: the start-up user of pellimo.ini
+    int user = 0;   // 1..kUserCount; 0: the start-up user of pellimo.ini
     std::optional<QDate> date;
     int scale = 1;
     bool transparent = false;
@@ -27,6 +27,7 @@ struct StampOptions {
 
 inline constexpr int kMaxPngScale = 32;
 inline constexpr double kMaxStampMm = 500;
+inline constexpr double kMaxCornerMm = 100000; // --at: 100 m, far past any page
 
 // Parses the arguments after the program name. On a mistake `error` says what is wrong and the
 // options are not to be used.

@@ -4,19 +4,17 @@
 #include "datefmt/dateformat.h"
 #include "model/appsettings.h"
 #include "model/stampprofile.h"
-#include "model/warning.h"
 #include "pdfstamp/pdfstamp.h"
-#include "render/cutout.h"
-#include "render/drawstamp.h"
 #include "render/stampgeometry.h"
-#include "render/stampsurface.h"
 #include "render/stampvector.h"
+#include "storage/datafileio.h"
+#include "storage/filenames.h"
 #include "storage/profilefile.h"
 #include "storage/settingsfile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
+#include <sys/stat.h>
 
 namespace pellimo {
 
@@ -36,8 +34,9 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
     const auto user = int16_t(o.user ? o.user : settings.defaultUser);
     const QString path = profileFilePath(folder, user);
     loadDefaultProfile(profile);
-    if (QFileInfo(path).isFile() && !loadProfile(profile, path)) {
-        error = QStringLiteral("%1 cannot be read; the stamp of user %2 is not drawn")
+    if (QFileInfo(path).isFile() && !readProfile(profile, path)) {
+        error = QStringLiteral("%1 cannot be read (the file is damaged): the stamp of user %2 is "
+                               "not drawn and nothing is written")
                     .arg(path)
                     .arg(user);
         return false;
@@ -47,40 +46,27 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
     return true;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes, QString &error)
+// The same file under two names, asked by the names' bytes: pdfstamp's own check sees only names
+// that Qt can spell.
+bool sameFile(const QString &a, const QString &b)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(fileNameBytes(a).constData(), &sa) == 0 &&
+           ::stat(fileNameBytes(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
-// At scale 1 on white the PNG is the Set command's cut-out, pixel for pixel.
-QImage pngImage(const StampOptions &o, const StampProfile &profile, const StampGeometry &g)
+PictureType pictureType(StampOptions::Output output)
 {
-    if (o.scale != 1 || o.transparent)
-        return stampImage(g, o.scale, o.transparent);
-    QImage picBase = makeSurface(kPicBaseSize, kPicBaseSize);
-    QImage picTemp;
-    drawStamp(picBase, profile, 1);
-    cutOutStamp(picBase, profile.radius, picTemp);
-    return picTemp;
-}
-
-bool writePng(const QString &path, const QImage &image, QString &error)
-{
-    if (image.isNull()) {
-        error = QStringLiteral("the stamp is too large for a PNG picture");
-        return false;
+    switch (output) {
+    case StampOptions::Output::Svg:
+        return PictureType::Svg;
+    case StampOptions::Output::Pdf:
+        return PictureType::Pdf;
+    default:
+        return PictureType::Png;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        error = QStringLiteral("%1 cannot be written: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -90,41 +76,45 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
 {
     // The PDF to stamp is read from now on, beside the data files and the fonts.
     std::optional<PdfInput> input;
-    if (o.output == StampOptions::Output::Onto)
+    if (o.output == StampOptions::Output::Onto) {
+        if (sameFile(o.file, o.outPdf)) {
+            error = QStringLiteral("the output file is the input file; choose another name (the "
+                                   "input is never changed)");
+            return 1;
+        }
         input.emplace(o.file);
+    }
     StampProfile profile;
     if (!loadStamp(o, dataFolder, now, profile, error))
         return 1;
+    StampGeometry g;
     try {
-        const StampGeometry g = stampGeometry(profile);
-        const double mm = o.sizeMm.value_or(naturalDiameterMm(g));
-        bool ok = false;
-        switch (o.output) {
-        case StampOptions::Output::Png:
-            ok = writePng(o.file, pngImage(o, profile, g), error);
-            break;
-        case StampOptions::Output::Svg:
-            ok = writeFile(o.file, stampSvg(g, mm), error);
-            break;
-        case StampOptions::Output::Pdf:
-            ok = writeFile(o.file, stampPdf(g, mm), error);
-            break;
-        case StampOptions::Output::Onto: {
-            const PdfResult r = stampPdfFile(*input, o.outPdf, {o.page, o.atMm, mm}, g);
-            error = r.error;
-            ok = bool(r);
-            break;
-        }
-        case StampOptions::Output::None:
-            error = QStringLiteral("nothing to do");
-            break;
-        }
-        return ok ? 0 : 1;
+        g = stampGeometry(profile);
     } catch (const std::exception &e) {
         error = QStringLiteral("the stamp cannot be drawn from its design: %1")
                     .arg(QString::fromUtf8(e.what()));
         return 1;
     }
+    const double mm = o.sizeMm.value_or(naturalDiameterMm(g));
+    if (o.output == StampOptions::Output::Onto) {
+        const PdfResult r = stampPdfFile(*input, o.outPdf, {o.page, o.atMm, mm}, g);
+        error = r.error;
+        return r ? 0 : 1;
+    }
+    const PictureRequest request{pictureType(o.output), o.scale, o.transparent, mm};
+    const QByteArray bytes = stampPictureFile(g, request);
+    if (bytes.isEmpty()) {
+        error = request.type == PictureType::Png
+                    ? QStringLiteral("the stamp is too large for a PNG picture")
+                    : QStringLiteral("the stamp could not be written as a picture");
+        return 1;
+    }
+    QString why;
+    if (!writeFileAtomically(o.file, bytes, &why)) {
+        error = QStringLiteral("%1 cannot be written: %2").arg(o.file, why);
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace pellimo

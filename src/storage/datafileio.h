@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "model/savestatus.h"
-
 #include <QByteArray>
 #include <QString>
 
@@ -10,10 +8,14 @@ class QFile;
 
 namespace pellimo {
 
-// Replaces the file at `path` by `content` through a temporary file and a rename, so that a failure
-// at any point (a missing folder, a full disk) leaves the previous file whole. Something other
-// than a regular file at `path` is refused. The status names the file and the reason.
-SaveStatus writeFileAtomically(const QString &path, const QByteArray &content);
+// The one way the program writes a file: `content` replaces the file at `path` through a
+// temporary file beside it and a rename, so that a failure at any point (a missing folder, a full
+// disk, a size limit) leaves the previous file whole and no cut-off file behind. Something other
+// than a regular file at `path` (a FIFO, a device) is refused, not replaced. The name "-" is
+// standard output, for pipes. False on failure, with the reason in the system's words ("No space
+// left on device") for the caller's message. Names follow filenames.h.
+[[nodiscard]] bool writeFileAtomically(const QString &path, const QByteArray &content,
+                                       QString *reason = nullptr);
 
 // Opens `path` for reading when it is a regular file (links followed). A FIFO, a device or a
 // folder is refused at once, without waiting for a writer; `error` then says why.

@@ -38,9 +38,8 @@ bool isSystemProgramFolder(const QString &folder)
 
 DataFolder chooseDataFolder(const QString &programFolder)
 {
-    const bool portable =
-        QFile::exists(settingsFilePath(programFolder)) ||
-        (canMakeFilesIn(programFolder) && !isSystemProgramFolder(programFolder));
+    const bool portable = QFile::exists(settingsFilePath(programFolder)) ||
+                          (canMakeFilesIn(programFolder) && !isSystemProgramFolder(programFolder));
     if (portable)
         return {DataFolder::Mode::Portable, programFolder};
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "leftovers.h"
 
-#include "model/stampprofile.h"
+#include "model/appsettings.h"
 #include "profilefile.h"
 #include "settingsfile.h"
 
@@ -41,14 +41,14 @@ bool isLeftoverSaveFile(const QString &name, const QString &dataFileName)
     return std::all_of(letters.begin(), letters.end(), isAsciiLetter) && !readsAsWord(letters);
 }
 
-QStringList removeLeftoverSaveFiles(const QString &programFolder)
+QStringList removeLeftoverSaveFiles(const QString &dataFolder)
 {
-    QStringList dataFiles{QFileInfo(settingsFilePath(programFolder)).fileName()};
+    QStringList dataFiles{QFileInfo(settingsFilePath(dataFolder)).fileName()};
     for (int16_t user = 1; user <= kUserCount; ++user)
-        dataFiles << QFileInfo(profileFilePath(programFolder, user)).fileName();
+        dataFiles << QFileInfo(profileFilePath(dataFolder, user)).fileName();
 
     QStringList removed;
-    const QDir folder(programFolder);
+    const QDir folder(dataFolder);
     const QStringList names =
         folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
     for (const QString &name : names) {

@@ -7,6 +7,7 @@
 #include "profilereader.h"
 #include "savemessages.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -28,12 +29,14 @@ QByteArray stringField(const QByteArray &encoded)
 
 } // namespace
 
-QString profileFilePath(const QString &programFolder, int16_t user)
+QString profileFileName(int16_t user)
 {
-    QString path = programFolder;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path + QStringLiteral("user0") + QString::number(user) + QStringLiteral(".dat");
+    return QStringLiteral("user0") + QString::number(user) + QStringLiteral(".dat");
+}
+
+QString profileFilePath(const QString &dataFolder, int16_t user)
+{
+    return QDir(dataFolder).filePath(profileFileName(user));
 }
 
 QString unstorableCharacters(const QString &text)
@@ -77,7 +80,10 @@ SaveStatus saveProfile(const StampProfile &profile, const QString &path)
         return SaveStatus::failure(refusalText(path, refused));
     }
 
-    return writeFileAtomically(path, content);
+    QString why;
+    if (!writeFileAtomically(path, content, &why))
+        return SaveStatus::failure(writeFailureText(path, why));
+    return SaveStatus::success();
 }
 
 QString profileReadWarningText()
@@ -89,22 +95,23 @@ QString profileReadWarningText()
     });
 }
 
+bool readProfile(StampProfile &profile, const QString &path)
+{
+    if (QFileInfo(path).isDir())
+        return false;
+    // A profile is a few hundred bytes; a file far past that is read only up to the limit, and a
+    // field that runs into the limit counts as damage.
+    bool readable = false;
+    const QByteArray bytes = readFileStart(path, kProfileReadLimit, &readable);
+    return readable && readProfileFields(bytes.left(kProfileReadLimit),
+                                         bytes.size() <= kProfileReadLimit, profile);
+}
+
 bool loadProfile(StampProfile &profile, const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (!QFileInfo::exists(path))
         return false;
-
-    bool read = false;
-    if (!info.isDir()) {
-        // A profile is a few hundred bytes; a file far past that is read only up to the limit,
-        // and a field that runs into the limit counts as damage.
-        bool readable = false;
-        const QByteArray bytes = readFileStart(path, kProfileReadLimit, &readable);
-        read = readable && readProfileFields(bytes.left(kProfileReadLimit),
-                                             bytes.size() <= kProfileReadLimit, profile);
-    }
-    if (read)
+    if (readProfile(profile, path))
         return true;
     showWarning(profileReadWarningText());
     return false;
@@ -112,7 +119,7 @@ bool loadProfile(StampProfile &profile, const QString &path)
 
 void loadCurrentProfile(AppState &state)
 {
-    const QString path = profileFilePath(state.programFolder, state.currentUser);
+    const QString path = profileFilePath(state.dataFolder, state.currentUser);
     if (loadProfile(state.profile, path)) {
         state.unreadProfiles.remove(state.currentUser);
         return;

@@ -10,8 +10,11 @@
 
 namespace pellimo {
 
-// <folder>/user0N.dat; N is not checked.
-QString profileFilePath(const QString &programFolder, int16_t user);
+// user0N.dat, the name of user N's profile file; N is not checked.
+QString profileFileName(int16_t user);
+
+// <folder>/user0N.dat
+QString profileFilePath(const QString &dataFolder, int16_t user);
 
 // The characters of a text or font name that a profile file cannot hold: characters outside
 // CP932, and the double quote (the format has no escape for it). Empty when the text is storable.
@@ -26,6 +29,9 @@ QString unstorableCharacters(const QString &text);
 // (silently, profile untouched) or damaged (the reader's warning is shown; fields of the steps
 // before the failure keep their new values). Never changes the file.
 bool loadProfile(StampProfile &profile, const QString &path);
+
+// The same without the warning: true when the whole profile was read.
+bool readProfile(StampProfile &profile, const QString &path);
 
 // Reads the current user's file into the profile; when it cannot be read (the reader has warned,
 // or it is missing) the profile becomes the defaults and the user is noted in

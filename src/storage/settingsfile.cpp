@@ -6,6 +6,7 @@
 #include "inifile.h"
 #include "savemessages.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -48,12 +49,9 @@ struct SettingEntry {
 
 } // namespace
 
-QString settingsFilePath(const QString &programFolder)
+QString settingsFilePath(const QString &dataFolder)
 {
-    QString path = programFolder;
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path + QStringLiteral("pellimo.ini");
+    return QDir(dataFolder).filePath(QStringLiteral("pellimo.ini"));
 }
 
 QString unstorableSettingCharacters(const QString &value)
@@ -76,9 +74,10 @@ void loadSettings(AppSettings &settings, const QString &path)
     const QString defaultUser =
         readValue(ini, kUser, QStringLiteral("Default"), QStringLiteral("1"));
     const char16_t first = defaultUser.isEmpty() ? u'\0' : defaultUser.at(0).unicode();
-    settings.defaultUser = (first >= u'1' && first <= u'5') ? int16_t(first - u'0') : int16_t(1);
+    settings.defaultUser =
+        (first >= u'1' && first < u'1' + kUserCount) ? int16_t(first - u'0') : int16_t(1);
 
-    for (int n = 1; n <= 5; ++n)
+    for (int n = 1; n <= kUserCount; ++n)
         settings.userNames[n - 1] = readValue(ini, kUser, userKey(n), defaultUserName(n));
 
     settings.dateFormat =
@@ -93,7 +92,7 @@ SaveStatus saveSettings(const AppSettings &settings, const QString &path)
 {
     std::vector<SettingEntry> entries;
     entries.push_back({kUser, QStringLiteral("Default"), QString::number(settings.defaultUser)});
-    for (int n = 1; n <= 5; ++n)
+    for (int n = 1; n <= kUserCount; ++n)
         entries.push_back({kUser, userKey(n), settings.userNames[n - 1]});
     entries.push_back({kSetting, QStringLiteral("DateFormat"), settings.dateFormat});
     entries.push_back({kSetting, QStringLiteral("AutoClose"),
@@ -129,7 +128,10 @@ SaveStatus saveSettings(const AppSettings &settings, const QString &path)
     IniFile ini = IniFile::parse(existing);
     for (const SettingEntry &e : entries)
         ini.setValue(e.section, e.key, encodeCp932(e.value).value_or(QByteArray()));
-    return writeFileAtomically(path, ini.toBytes());
+    QString why;
+    if (!writeFileAtomically(path, ini.toBytes(), &why))
+        return SaveStatus::failure(writeFailureText(path, why));
+    return SaveStatus::success();
 }
 
 } // namespace pellimo

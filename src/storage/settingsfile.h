@@ -9,7 +9,7 @@
 namespace pellimo {
 
 // <folder>/pellimo.ini
-QString settingsFilePath(const QString &programFolder);
+QString settingsFilePath(const QString &dataFolder);
 
 // Sets the eight entries in place, keeping every line it does not own (other keys, sections,
 // comments, blank lines); writes atomically. The status says why a write failed.

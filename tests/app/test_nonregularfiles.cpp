@@ -74,7 +74,7 @@ private Q_SLOTS:
         QVERIFY(makeNode(path, kind));
 
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         WarningRecorder warnings;
         const SaveStatus status = runStartUpSequence(state, QStringLiteral("nogui"));
         QCOMPARE(bool(status), starts);

@@ -86,7 +86,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         Warnings warnings;
         QVERIFY(runStartUpSequence(state, QString()));
         QCOMPARE(readBytes(settingsFilePath(dir.path())), golden("default-settings.ini"));
@@ -127,7 +127,7 @@ private Q_SLOTS:
         }
 
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         QVERIFY(runStartUpSequence(state, QString()));
 
         for (int user = 1; user <= 5; ++user) {
@@ -189,7 +189,7 @@ private Q_SLOTS:
             writeBytes(userFile(dir, n), profileWithRadius(20 + n));
 
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         Warnings warnings;
         QVERIFY(runStartUpSequence(state, arguments));
         QCOMPARE(state.noGuiMode, noGui);
@@ -240,7 +240,7 @@ private Q_SLOTS:
         writeBytes(userFile(dir, damagedUser), damaged);
 
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         Warnings warnings;
         QVERIFY(runStartUpSequence(state, arguments));
         QCOMPARE(state.currentUser, int16_t(user));
@@ -263,7 +263,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("user03.dat")));
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         const SaveStatus status = runStartUpSequence(state, QStringLiteral("nogui"));
         QVERIFY(!status);
         QVERIFY2(status.error.contains(QStringLiteral("user03.dat")), qPrintable(status.error));
@@ -282,7 +282,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         writeBytes(dir.filePath(QStringLiteral("plain")), "x");
         AppState state;
-        state.programFolder = dir.filePath(QStringLiteral("plain/folder"));
+        state.dataFolder = dir.filePath(QStringLiteral("plain/folder"));
         const SaveStatus status = runStartUpSequence(state, QString());
         QVERIFY(!status);
         QVERIFY2(status.error.contains(QStringLiteral("user01.dat")), qPrintable(status.error));

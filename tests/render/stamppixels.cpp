@@ -30,7 +30,7 @@ StampProfile frameOnly(StampProfile profile)
 QImage drawn(const StampProfile &profile, int width, int height)
 {
     QImage image = makeSurface(width, height);
-    drawStamp(image, profile, 1);
+    drawStamp(image, profile);
     return image;
 }
 

@@ -32,7 +32,7 @@ QImage surface(int width, int dotsPerMetre)
 QImage drawnFromNothing(const StampProfile &profile, int width, int dotsPerMetre)
 {
     QImage image = surface(width, dotsPerMetre);
-    std::thread([&] { drawStamp(image, profile, 1); }).join();
+    std::thread([&] { drawStamp(image, profile); }).join();
     return image;
 }
 
@@ -98,12 +98,12 @@ private Q_SLOTS:
 
         WarningRecorder warnings;
         QImage first = surface(200, 3780);
-        drawStamp(first, fullStamp(), 1);
+        drawStamp(first, fullStamp());
         QImage image = surface(width, dotsPerMetre);
-        drawStamp(image, edited, 1);
+        drawStamp(image, edited);
         QCOMPARE(image, expected);
         // And back: the first stamp is what it was.
-        drawStamp(image, fullStamp(), 1);
+        drawStamp(image, fullStamp());
         QCOMPARE(image, drawnFromNothing(fullStamp(), width, dotsPerMetre));
         QVERIFY(warnings.texts().isEmpty());
     }

@@ -167,6 +167,9 @@ private Q_SLOTS:
             << ProfileEdit([](StampProfile &p) { p.radius = 20000; });
         QTest::newRow("band product overflows")
             << ProfileEdit([](StampProfile &p) { p.radius = 10000, p.topAreaPercent = 200; });
+        QTest::newRow("radius 101: the circle leaves PicBase")
+            << ProfileEdit([](StampProfile &p) { p.radius = 101; });
+        QTest::newRow("radius 300") << ProfileEdit([](StampProfile &p) { p.radius = 300; });
     }
 
     // What drawStamp refuses to draw cannot reach a file either.

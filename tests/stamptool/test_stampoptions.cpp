@@ -40,6 +40,15 @@ private Q_SLOTS:
             << "--onto in.pdf --page 12 --at 10.5,0 --size 30 --output out.pdf --date 2026-02-28"
             << int(Output::Onto) << "in.pdf" << 0 << QDate(2026, 2, 28) << 1 << false << 12
             << "10.5,0" << 30.0 << "out.pdf";
+        QTest::newRow("values after =")
+            << "--svg=s.svg --size=21 --user=2" << int(Output::Svg) << "s.svg" << 2 << none << 1
+            << false << 1 << "" << 21.0 << "";
+        QTest::newRow("at the far end of a large sheet")
+            << "--onto in.pdf -o o.pdf --at 99999.5,0" << int(Output::Onto) << "in.pdf" << 0 << none
+            << 1 << false << 1 << "99999.5,0" << 0.0 << "o.pdf";
+        QTest::newRow("a value that starts with a dash")
+            << "--onto -in.pdf -o -" << int(Output::Onto) << "-in.pdf" << 0 << none << 1 << false
+            << 1 << "" << 0.0 << "-";
     }
 
     void accepted()
@@ -73,6 +82,12 @@ private Q_SLOTS:
                                         << "unknown argument: --dpi";
         QTest::newRow("missing value") << "--png"
                                        << "--png needs a value";
+        QTest::newRow("missing value after another") << "--png a.png --user"
+                                                     << "--user needs a value";
+        QTest::newRow("a word that is no option") << "--png a.png stray"
+                                                  << "unknown argument: stray";
+        QTest::newRow("a switch given a value") << "--png a.png --transparent=yes"
+                                                << "Unexpected value after '--transparent'";
         QTest::newRow("user 0") << "--png a.png --user 0"
                                 << "--user takes 1 to 5";
         QTest::newRow("user 6") << "--png a.png --user 6"
@@ -115,6 +130,20 @@ private Q_SLOTS:
                                                << "go with --png";
         QTest::newRow("size with png") << "--png a.png --size 20"
                                        << "use --scale";
+        QTest::newRow("-o twice") << "--onto in.pdf -o a.pdf -o b.pdf"
+                                  << "give -o only once";
+        QTest::newRow("--output, then -o") << "--onto in.pdf --output a.pdf -o b.pdf"
+                                           << "only once";
+        QTest::newRow("--page twice") << "--onto in.pdf -o o.pdf --page 1 --page 2"
+                                      << "give --page only once";
+        QTest::newRow("--user twice") << "--png a.png --user 1 --user 2"
+                                      << "give --user only once";
+        QTest::newRow("--png twice") << "--png a.png --png b.png"
+                                     << "only once";
+        QTest::newRow("at a point no page has") << "--onto in.pdf -o o.pdf --at 1e308,1e308"
+                                                << "--at takes X,Y in millimetres (0 to 100000)";
+        QTest::newRow("at 100 m and a bit") << "--onto in.pdf -o o.pdf --at 0,100000.1"
+                                            << "--at takes";
     }
 
     void refused()
@@ -124,6 +153,7 @@ private Q_SLOTS:
         QString error;
         parseStampOptions(args.split(u' '), error);
         QVERIFY2(error.contains(says), qPrintable(error));
+        QVERIFY2(error.size() < 120, qPrintable(error)); // a line a reader takes in at a glance
     }
 
     void helpWins()

@@ -10,16 +10,20 @@
 
 namespace pellimo::testing {
 
-Ran run(const QString &program, const QStringList &args, const QString &folder)
+Ran run(const QString &program, const QStringList &args, const QString &folder,
+        const std::function<void()> &inChild)
 {
     QProcess process;
     if (!folder.isEmpty())
         process.setWorkingDirectory(folder);
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(program, args);
     Ran ran;
     if (!process.waitForStarted(10000) || !process.waitForFinished(60000))
         return ran;
-    ran.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    ran.outBytes = process.readAllStandardOutput();
+    ran.out = QString::fromLocal8Bit(ran.outBytes);
     ran.err = QString::fromLocal8Bit(process.readAllStandardError());
     if (process.exitStatus() == QProcess::NormalExit)
         ran.status = process.exitCode();

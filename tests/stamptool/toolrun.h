@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace pellimo::testing {
 
@@ -14,10 +15,13 @@ struct Ran {
     int status = -1; // -1: did not start or crashed
     QString out;
     QString err;
+    QByteArray outBytes; // stdout as written
 };
 
-// Runs a program to its end (at most a minute).
-Ran run(const QString &program, const QStringList &args, const QString &folder = {});
+// Runs a program to its end (at most a minute); `inChild` runs in the child before the program
+// starts (limits, signals).
+Ran run(const QString &program, const QStringList &args, const QString &folder = {},
+        const std::function<void()> &inChild = {});
 
 // Copies the built pellimo-stamp into the folder, which becomes its program folder; returns its
 // path.

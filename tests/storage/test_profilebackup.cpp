@@ -138,7 +138,7 @@ private Q_SLOTS:
         QFETCH(int, warnings);
         QTemporaryDir dir;
         AppState state;
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         state.currentUser = 4;
         if (notedBefore)
             state.unreadProfiles.insert(4);

@@ -8,6 +8,7 @@
 #include "model/warning.h"
 #include "render/drawstamp.h"
 #include "render/stampsurface.h"
+#include "session/stampsteps.h"
 #include "storage/profilefile.h"
 #include "ui/main/mainwindow.h"
 #include "ui/main/pickers.h"
@@ -50,7 +51,7 @@ public:
     MainWindowFixture()
         : m_previousHandler(setWarningHandler([this](const QString &text) { warnings << text; }))
     {
-        state.programFolder = dir.path();
+        state.dataFolder = dir.path();
         loadDefaultSettings(state.settings);
         loadDefaultProfile(state.profile);
         state.currentUser = 1;
@@ -59,7 +60,7 @@ public:
 
     QString profilePath(int user) const
     {
-        return profileFilePath(state.programFolder, int16_t(user));
+        return profileFilePath(state.dataFolder, int16_t(user));
     }
 
     // Writes `profile` as user N's file.
@@ -107,7 +108,7 @@ public:
     QImage expectedStamp() const
     {
         QImage image = makeSurface(kPicBaseSize, kPicBaseSize);
-        pellimo::drawStamp(image, state.profile, state.currentUser);
+        pellimo::drawStamp(image, state.profile);
         return image;
     }
 

@@ -100,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.profile, expected); // the other three lines keep their fonts
         QCOMPARE(f.warnings.size(), refused ? 1 : 0);
         QCOMPARE(f.redraws->count(), 1);
-        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+        QCOMPARE(f.window().drawnStamp(), f.expectedStamp());
         QCOMPARE(f.fileBytes(1), fileBefore); // nothing reaches the file until Set
     }
 
@@ -125,7 +125,7 @@ private Q_SLOTS:
         QCOMPARE(f.pickers->coloursGiven, QList<int32_t>{255});
         QCOMPARE(f.state.profile.colour, colour);
         QCOMPARE(f.redraws->count(), 1);
-        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+        QCOMPARE(f.window().drawnStamp(), f.expectedStamp());
     }
 
     void pickedValuesConvert_data()
@@ -197,7 +197,7 @@ private Q_SLOTS:
         QCOMPARE(saved.items[0].text, QStringLiteral(u"経理部"));
         QCOMPARE(saved.items[2].text, name->text()); // what is shown is what is saved
         QCOMPARE(saved, f.state.profile);
-        QCOMPARE(w.picTempImage().size(), QSize(78, 78));
+        QCOMPARE(w.cutOut().size(), QSize(78, 78));
         QCOMPARE(QApplication::clipboard()->image().size(), QSize(78, 78));
         QCOMPARE(w.isVisible(), !autoClose && !inactive);
         QVERIFY(f.warnings.isEmpty());
@@ -207,7 +207,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         f.state.settings.autoClose = true;
-        f.state.programFolder = f.dir.filePath(QStringLiteral("no/such/folder"));
+        f.state.dataFolder = f.dir.filePath(QStringLiteral("no/such/folder"));
         MainWindow &w = f.shownWindow();
         f.control<QPushButton>(QStringLiteral("cmdSet"))->click();
         QVERIFY(!w.lastSetSucceeded());
@@ -288,21 +288,6 @@ private Q_SLOTS:
         QCOMPARE(saved, f.state.profile);
     }
 
-    void noGuiLoadRunsSetWithoutShowing()
-    {
-        MainWindowFixture f;
-        f.state.noGuiMode = true;
-        f.state.profile.radius = 50;
-        MainWindow &w = f.window();
-        w.load();
-        QVERIFY(w.lastSetSucceeded());
-        QVERIFY(!w.isVisible());
-        QCOMPARE(QApplication::clipboard()->image().size(), QSize(108, 108));
-        StampProfile saved;
-        QVERIFY(loadProfile(saved, f.profilePath(1)));
-        QCOMPARE(saved.items[1].text, f.todaysDate());
-    }
-
     void optionsRefreshListAndDateButKeepEdits_data()
     {
         QTest::addColumn<bool>("ok");
@@ -346,7 +331,7 @@ private Q_SLOTS:
         QCOMPARE(date->text(), f.todaysDate());
         // One drawing when the click took the focus from the date box, one after the dialog.
         QCOMPARE(f.redraws->count(), 2);
-        QCOMPARE(w.picBaseImage(), f.expectedStamp());
+        QCOMPARE(w.drawnStamp(), f.expectedStamp());
         QVERIFY(f.warnings.isEmpty());
     }
 

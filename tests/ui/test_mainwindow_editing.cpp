@@ -132,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(f.state.profile, expectedProfile);
         QCOMPARE(f.control<QLabel>(label)->text(), QString::number(expected));
         QCOMPARE(f.redraws->count(), redraws);
-        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+        QCOMPARE(f.window().drawnStamp(), f.expectedStamp());
         QVERIFY(f.warnings.isEmpty());
     }
 
@@ -207,7 +207,7 @@ private Q_SLOTS:
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(f.state.profile.items[index].text, stored);
         QCOMPARE(f.redraws->count(), 1);
-        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+        QCOMPARE(f.window().drawnStamp(), f.expectedStamp());
     }
 
     void userSwitchReloadsFromFile_data()
@@ -261,7 +261,7 @@ private Q_SLOTS:
         QCOMPARE(f.control<QLineEdit>(QStringLiteral("txtItem1"))->text(), date);
         QCOMPARE(f.warnings, warned ? QStringList{profileReadWarningText()} : QStringList());
         QCOMPARE(f.redraws->count(), 1);
-        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+        QCOMPARE(f.window().drawnStamp(), f.expectedStamp());
         if (user2File == QLatin1String("damaged"))
             QCOMPARE(f.fileBytes(2), damaged); // the damaged file is left for the user
         if (user2File == QLatin1String("missing"))
@@ -350,7 +350,7 @@ private Q_SLOTS:
         // The profile keeps the value that did not fit, and the stamp is drawn once with it.
         QCOMPARE(f.state.profile, expected);
         QCOMPARE(f.redraws->count(), 1);
-        QCOMPARE(f.window().picBaseImage(), f.expectedStamp());
+        QCOMPARE(f.window().drawnStamp(), f.expectedStamp());
         QVERIFY(!f.window().isLoading());
     }
 

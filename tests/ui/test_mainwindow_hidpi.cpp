@@ -28,7 +28,7 @@ private Q_SLOTS:
         // Every stamp pixel becomes a 2 x 2 block of the same colour: no smoothing.
         auto *box = f.control<PicBox>(QStringLiteral("PicBase"));
         const QImage screen = box->grab().toImage();
-        const QImage &stamp = w.picBaseImage();
+        const QImage &stamp = w.drawnStamp();
         const QPoint origin = box->contentsRect().topLeft() * 2;
         int mismatches = 0;
         for (int y = 0; y < stamp.height(); ++y) {
@@ -52,7 +52,7 @@ private Q_SLOTS:
         QVERIFY(w.lastSetSucceeded());
         const QImage pasted = QApplication::clipboard()->image();
         QCOMPARE(pasted.size(), QSize(2 * 35 + 8, 2 * 35 + 8));
-        QCOMPARE(pasted.convertToFormat(QImage::Format_RGB32), w.picTempImage());
+        QCOMPARE(pasted.convertToFormat(QImage::Format_RGB32), w.cutOut());
     }
 };
 

@@ -2,6 +2,8 @@
 // The main window as laid out: places, captions, fonts, focus order and the spinners' ranges.
 
 #include "mainwindowfixture.h"
+#include "ui/common/twips.h"
+#include "ui/main/mainwindowlayout.h"
 #include "ui/main/picbox.h"
 #include "ui/main/updown.h"
 
@@ -24,7 +26,7 @@ private Q_SLOTS:
         QCOMPARE(w.size(), QSize(555, 311));
         QCOMPARE(w.minimumSize(), w.maximumSize());
         QCOMPARE(f.control<PicBox>(QStringLiteral("PicBase"))->drawingAreaSize(), QSize(200, 200));
-        QCOMPARE(w.picBaseImage().size(), QSize(200, 200));
+        QCOMPARE(w.drawnStamp().size(), QSize(200, 200));
         // The built-in icon, drawn at the sizes a title bar and a task bar ask for: red ring, white
         // middle.
         for (int side : {16, 48, 256}) {
@@ -112,6 +114,43 @@ private Q_SLOTS:
             QCOMPARE(label->text(), caption);
         else
             QCOMPARE(qobject_cast<QAbstractButton *>(c)->text(), caption);
+    }
+
+    void everyControlStandsWhereTheLayoutTableSays_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        for (const ControlPlace &p : kMainWindowLayout)
+            QTest::newRow(p.name) << QString::fromLatin1(p.name)
+                                  << twipsRect(p.left, p.top, p.width, p.height);
+    }
+    void everyControlStandsWhereTheLayoutTableSays()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        MainWindowFixture f;
+        QWidget *c = f.control(name);
+        QVERIFY2(c, qPrintable(name));
+        QCOMPARE(controlPlace(name), place);
+        if (qobject_cast<QLabel *>(c) && name.startsWith(QStringLiteral("Label"))) {
+            QCOMPARE(c->pos(), place.topLeft()); // a caption may grow to fit its text
+            QCOMPARE(c->size(), place.size().expandedTo(c->sizeHint()));
+        } else {
+            QCOMPARE(c->geometry(), place);
+        }
+    }
+
+    // No control of the window is placed from anywhere but the table.
+    void layoutTableHoldsEveryControl()
+    {
+        MainWindowFixture f;
+        QStringList missing;
+        for (const QWidget *c : f.window().findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (controlPlace(c->objectName()).isNull())
+                missing << c->objectName();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u' ')));
+        QCOMPARE(f.window().size(),
+                 QSize(twipsToPixels(kMainWindowWidth), twipsToPixels(kMainWindowHeight)));
     }
 
     void fieldsUseTheirFontAndLook_data()

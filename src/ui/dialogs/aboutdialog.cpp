@@ -14,10 +14,6 @@
 
 namespace pellimo {
 
-namespace {
-
-} // namespace
-
 QString AboutDialog::productLine()
 {
     // The application sets its version from the build; the build's own version stands in for a
@@ -46,33 +42,33 @@ AboutDialog::AboutDialog(QWidget *owner) : QDialog(owner)
     setFixedSize(twipsToPixels(4110), twipsToPixels(1890));
 
     // Created in tab order: the labels take no focus, so Close is the first stop.
-    m_LBLCopyright =
+    m_copyrightLine =
         autoSizedLabel(copyrightLine(), QStringLiteral("LBLCopyright"), 360, 1080, this);
-    m_LBLProduct = autoSizedLabel(productLine(), QStringLiteral("LBLProduct"), 1635, 240, this);
+    m_productLine = autoSizedLabel(productLine(), QStringLiteral("LBLProduct"), 1635, 240, this);
 
-    m_cmdClose = new QPushButton(QStringLiteral("Close"), this);
-    m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    m_cmdClose->setGeometry(twipsRect(1320, 1440, 1455, 375));
-    m_cmdClose->setDefault(true);
-    connect(m_cmdClose, &QPushButton::clicked, this, &AboutDialog::onCloseClicked);
+    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton->setObjectName(QStringLiteral("cmdClose"));
+    m_closeButton->setGeometry(twipsRect(1320, 1440, 1455, 375));
+    m_closeButton->setDefault(true);
+    connect(m_closeButton, &QPushButton::clicked, this, &AboutDialog::onCloseClicked);
 
-    m_txtWebAddress = new QLineEdit(webAddress(), this);
-    m_txtWebAddress->setObjectName(QStringLiteral("txtWebAddress"));
-    m_txtWebAddress->setReadOnly(true);
-    m_txtWebAddress->setFrame(false);
-    m_txtWebAddress->setGeometry(twipsRect(360, 600, 3495, 180));
+    m_webAddress = new QLineEdit(webAddress(), this);
+    m_webAddress->setObjectName(QStringLiteral("txtWebAddress"));
+    m_webAddress->setReadOnly(true);
+    m_webAddress->setFrame(false);
+    m_webAddress->setGeometry(twipsRect(360, 600, 3495, 180));
     // The box is as tall as its text needs, so that the address is never cut off.
-    const int textHeight = m_txtWebAddress->fontMetrics().height() + 2;
-    if (textHeight > m_txtWebAddress->height())
-        m_txtWebAddress->resize(m_txtWebAddress->width(), textHeight);
-    QPalette grey = m_txtWebAddress->palette();
+    const int textHeight = m_webAddress->fontMetrics().height() + 2;
+    if (textHeight > m_webAddress->height())
+        m_webAddress->resize(m_webAddress->width(), textHeight);
+    QPalette grey = m_webAddress->palette();
     grey.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     grey.setColor(QPalette::Text, Qt::black); // the grey is fixed, so is the text on it
-    m_txtWebAddress->setPalette(grey);
-    m_txtWebAddress->setAutoFillBackground(true);
+    m_webAddress->setPalette(grey);
+    m_webAddress->setAutoFillBackground(true);
 
-    QWidget::setTabOrder(m_cmdClose, m_txtWebAddress);
-    m_cmdClose->setFocus();
+    QWidget::setTabOrder(m_closeButton, m_webAddress);
+    m_closeButton->setFocus();
 }
 
 AboutDialog::~AboutDialog() = default;
@@ -88,7 +84,7 @@ void AboutDialog::showEvent(QShowEvent *event)
         const QWidget *owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
         centreWindowOn(this, availableScreenCentre(owner != nullptr ? owner : this),
                        frameExtraOf(owner));
-        m_cmdClose->setFocus();
+        m_closeButton->setFocus();
     }
     QDialog::showEvent(event);
 }

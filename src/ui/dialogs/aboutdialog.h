@@ -30,10 +30,10 @@ private Q_SLOTS:
     void onCloseClicked();
 
 private:
-    QLabel *m_LBLCopyright = nullptr;
-    QLabel *m_LBLProduct = nullptr;
-    QPushButton *m_cmdClose = nullptr;
-    QLineEdit *m_txtWebAddress = nullptr;
+    QLabel *m_copyrightLine = nullptr;
+    QLabel *m_productLine = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QLineEdit *m_webAddress = nullptr;
 };
 
 } // namespace pellimo

@@ -24,11 +24,9 @@ namespace pellimo {
 
 namespace {
 
-constexpr int kUsers = 5;
-
 // Rows of the user frame: the label, name box and option button of user n share a row.
-constexpr int kLabelTops[kUsers] = {645, 990, 1320, 1665, 2010};
-constexpr int kBoxTops[kUsers] = {600, 945, 1275, 1620, 1965};
+constexpr int kLabelTops[kUserCount] = {645, 990, 1320, 1665, 2010};
+constexpr int kBoxTops[kUserCount] = {600, 945, 1275, 1620, 1965};
 
 // A label that is sized to its text: only its place is fixed.
 
@@ -92,146 +90,147 @@ OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::buildUserFrame()
 {
-    m_fraUser = new QGroupBox(QStringLiteral(u"ユーザー設定"), this);
-    m_fraUser->setObjectName(QStringLiteral("fraUser"));
-    m_fraUser->setGeometry(twipsRect(120, 120, 4095, 2415));
+    m_userFrame = new QGroupBox(QStringLiteral(u"ユーザー設定"), this);
+    m_userFrame->setObjectName(QStringLiteral("fraUser"));
+    m_userFrame->setGeometry(twipsRect(120, 120, 4095, 2415));
 
-    m_LBLStUp = autoSizedLabel(QStringLiteral(u"起動時読込"), QStringLiteral("LBLStUp"), 3000, 240,
-                               m_fraUser);
+    m_startUpCaption = autoSizedLabel(QStringLiteral(u"起動時読込"), QStringLiteral("LBLStUp"),
+                                      3000, 240, m_userFrame);
 
-    m_grpStUp = new QButtonGroup(this);
-    m_grpStUp->setExclusive(true);
-    for (int i = 0; i < kUsers; ++i) {
+    m_startUpGroup = new QButtonGroup(this);
+    m_startUpGroup->setExclusive(true);
+    for (int i = 0; i < kUserCount; ++i) {
         const QString index = QString::number(i);
 
-        m_LBLUser[i] = new QLabel(QStringLiteral(u"ユーザー") + fullWidthDigit(i + 1), m_fraUser);
-        m_LBLUser[i]->setObjectName(QStringLiteral("LBLUser") + index);
-        m_LBLUser[i]->setGeometry(twipsRect(240, kLabelTops[i], 855, 180));
-        growToFitContents(m_LBLUser[i]);
+        m_userCaptions[i] =
+            new QLabel(QStringLiteral(u"ユーザー") + fullWidthDigit(i + 1), m_userFrame);
+        m_userCaptions[i]->setObjectName(QStringLiteral("LBLUser") + index);
+        m_userCaptions[i]->setGeometry(twipsRect(240, kLabelTops[i], 855, 180));
+        growToFitContents(m_userCaptions[i]);
 
-        m_txtUser[i] = new QLineEdit(m_fraUser);
-        m_txtUser[i]->setObjectName(QStringLiteral("txtUser") + index);
-        m_txtUser[i]->setGeometry(twipsRect(1200, kBoxTops[i], 1815, 270));
-        m_selectAllOnFocus->watch(m_txtUser[i]);
-        connect(m_txtUser[i], &QLineEdit::textEdited, this,
-                [box = m_txtUser[i]] { refuseUnstorableName(box); });
+        m_userNameBoxes[i] = new QLineEdit(m_userFrame);
+        m_userNameBoxes[i]->setObjectName(QStringLiteral("txtUser") + index);
+        m_userNameBoxes[i]->setGeometry(twipsRect(1200, kBoxTops[i], 1815, 270));
+        m_selectAllOnFocus->watch(m_userNameBoxes[i]);
+        connect(m_userNameBoxes[i], &QLineEdit::textEdited, this,
+                [box = m_userNameBoxes[i]] { refuseUnstorableName(box); });
 
-        m_optStUp[i] = new QRadioButton(m_fraUser);
-        m_optStUp[i]->setObjectName(QStringLiteral("optStUp") + index);
-        m_optStUp[i]->setGeometry(twipsRect(3360, kLabelTops[i], 255, 180));
-        growToFitContents(m_optStUp[i]);
-        m_grpStUp->addButton(m_optStUp[i], i);
+        m_startUpButtons[i] = new QRadioButton(m_userFrame);
+        m_startUpButtons[i]->setObjectName(QStringLiteral("optStUp") + index);
+        m_startUpButtons[i]->setGeometry(twipsRect(3360, kLabelTops[i], 255, 180));
+        growToFitContents(m_startUpButtons[i]);
+        m_startUpGroup->addButton(m_startUpButtons[i], i);
     }
 }
 
 void OptionsDialog::buildDateFrame()
 {
-    m_fraDformat = new QGroupBox(QStringLiteral(u"日付書式"), this);
-    m_fraDformat->setObjectName(QStringLiteral("fraDformat"));
-    m_fraDformat->setGeometry(twipsRect(120, 2640, 4095, 1095));
+    m_dateFrame = new QGroupBox(QStringLiteral(u"日付書式"), this);
+    m_dateFrame->setObjectName(QStringLiteral("fraDformat"));
+    m_dateFrame->setGeometry(twipsRect(120, 2640, 4095, 1095));
 
-    m_LBLDformat = autoSizedLabel(QStringLiteral(u"書式："), QStringLiteral("LBLDformat"), 360, 360,
-                                  m_fraDformat);
+    m_patternCaption = autoSizedLabel(QStringLiteral(u"書式："), QStringLiteral("LBLDformat"), 360,
+                                      360, m_dateFrame);
 
-    m_txtDformat = new QLineEdit(m_fraDformat);
-    m_txtDformat->setObjectName(QStringLiteral("txtDformat"));
-    m_txtDformat->setGeometry(twipsRect(1080, 315, 2535, 270));
-    m_selectAllOnFocus->watch(m_txtDformat);
-    connect(m_txtDformat, &QLineEdit::textEdited, this,
-            [this] { replaceLookAlikesIn(m_txtDformat); }); // 〜 → ～ as typed; the sample follows
-    connect(m_txtDformat, &QLineEdit::textChanged, this, &OptionsDialog::onPatternChanged);
+    m_patternBox = new QLineEdit(m_dateFrame);
+    m_patternBox->setObjectName(QStringLiteral("txtDformat"));
+    m_patternBox->setGeometry(twipsRect(1080, 315, 2535, 270));
+    m_selectAllOnFocus->watch(m_patternBox);
+    connect(m_patternBox, &QLineEdit::textEdited, this,
+            [this] { replaceLookAlikesIn(m_patternBox); }); // 〜 → ～ as typed; the sample follows
+    connect(m_patternBox, &QLineEdit::textChanged, this, &OptionsDialog::onPatternChanged);
 
-    m_LBLSample = autoSizedLabel(QStringLiteral(u"ｻﾝﾌﾟﾙ："), QStringLiteral("LBLSample"), 360, 750,
-                                 m_fraDformat);
+    m_sampleCaption = autoSizedLabel(QStringLiteral(u"ｻﾝﾌﾟﾙ："), QStringLiteral("LBLSample"), 360,
+                                     750, m_dateFrame);
 
-    m_LBLDFSample = new QLabel(m_fraDformat);
-    m_LBLDFSample->setObjectName(QStringLiteral("LBLDFSample"));
-    m_LBLDFSample->setGeometry(twipsRect(1080, 720, 2535, 255));
+    m_sample = new QLabel(m_dateFrame);
+    m_sample->setObjectName(QStringLiteral("LBLDFSample"));
+    m_sample->setGeometry(twipsRect(1080, 720, 2535, 255));
 }
 
 void OptionsDialog::buildBehaviourFrame()
 {
-    m_fraAction = new QGroupBox(QStringLiteral(u"動作"), this);
-    m_fraAction->setObjectName(QStringLiteral("fraAction"));
-    m_fraAction->setGeometry(twipsRect(120, 3840, 4095, 735));
+    m_behaviourFrame = new QGroupBox(QStringLiteral(u"動作"), this);
+    m_behaviourFrame->setObjectName(QStringLiteral("fraAction"));
+    m_behaviourFrame->setGeometry(twipsRect(120, 3840, 4095, 735));
 
-    m_chkAutoClose =
-        new QCheckBox(QStringLiteral(u"クリップボードセットと同時に終了する"), m_fraAction);
-    m_chkAutoClose->setObjectName(QStringLiteral("chkAutoClose"));
-    m_chkAutoClose->setGeometry(twipsRect(240, 360, 3135, 180));
-    growToFitContents(m_chkAutoClose);
+    m_autoCloseBox =
+        new QCheckBox(QStringLiteral(u"クリップボードセットと同時に終了する"), m_behaviourFrame);
+    m_autoCloseBox->setObjectName(QStringLiteral("chkAutoClose"));
+    m_autoCloseBox->setGeometry(twipsRect(240, 360, 3135, 180));
+    growToFitContents(m_autoCloseBox);
 }
 
 void OptionsDialog::buildButtons()
 {
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setGeometry(twipsRect(4320, 120, 1335, 375));
-    m_cmdOK->setDefault(true);
-    connect(m_cmdOK, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setGeometry(twipsRect(4320, 120, 1335, 375));
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
 
-    m_cmdCancel = new QPushButton(QStringLiteral(u"キャンセル"), this);
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    m_cmdCancel->setGeometry(twipsRect(4320, 600, 1335, 375));
-    connect(m_cmdCancel, &QPushButton::clicked, this, &OptionsDialog::onCancelClicked);
+    m_cancelButton = new QPushButton(QStringLiteral(u"キャンセル"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancelButton->setGeometry(twipsRect(4320, 600, 1335, 375));
+    connect(m_cancelButton, &QPushButton::clicked, this, &OptionsDialog::onCancelClicked);
 }
 
 // Name boxes, option buttons, pattern box, check box, OK, Cancel. Frames and labels take no focus.
 void OptionsDialog::arrangeTabOrder()
 {
     QList<QWidget *> order;
-    for (QLineEdit *box : m_txtUser)
+    for (QLineEdit *box : m_userNameBoxes)
         order.append(box);
-    for (QRadioButton *option : m_optStUp)
+    for (QRadioButton *option : m_startUpButtons)
         order.append(option);
-    order << m_txtDformat << m_chkAutoClose << m_cmdOK << m_cmdCancel;
+    order << m_patternBox << m_autoCloseBox << m_okButton << m_cancelButton;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void OptionsDialog::load()
 {
-    for (int n = 1; n <= kUsers; ++n)
-        m_txtUser[n - 1]->setText(m_settings.userNames[n - 1]);
+    for (int n = 1; n <= kUserCount; ++n)
+        m_userNameBoxes[n - 1]->setText(m_settings.userNames[n - 1]);
 
-    // The record always holds 1..5; anything else would come from a caller's mistake and is
-    // shown as user 1, as the settings reader does with unusable values.
+    // The record always holds 1..kUserCount; anything else would come from a caller's mistake and
+    // is shown as user 1, as the settings reader does with unusable values.
     int user = m_settings.defaultUser;
-    if (user < 1 || user > kUsers)
+    if (user < 1 || user > kUserCount)
         user = 1;
-    m_optStUp[user - 1]->setChecked(true);
+    m_startUpButtons[user - 1]->setChecked(true);
 
     {
         // The sample is computed once below, also when the pattern is the same as before.
-        const QSignalBlocker quiet(m_txtDformat);
-        m_txtDformat->setText(m_settings.dateFormat);
+        const QSignalBlocker quiet(m_patternBox);
+        m_patternBox->setText(m_settings.dateFormat);
     }
     onPatternChanged();
 
-    m_chkAutoClose->setChecked(m_settings.autoClose);
-    m_txtUser[0]->setFocus();
+    m_autoCloseBox->setChecked(m_settings.autoClose);
+    m_userNameBoxes[0]->setFocus();
 }
 
 void OptionsDialog::onPatternChanged()
 {
-    const QString pattern = m_txtDformat->text();
+    const QString pattern = m_patternBox->text();
     if (pattern.isEmpty()) {
-        m_LBLDFSample->clear();
+        m_sample->clear();
         return;
     }
-    m_LBLDFSample->setText(formatDate(m_now(), pattern));
+    m_sample->setText(formatDate(m_now(), pattern));
 }
 
 AppSettings OptionsDialog::settingsFromControls() const
 {
     AppSettings next = m_settings;
-    for (int n = 0; n < kUsers; ++n) {
-        next.userNames[n] = m_txtUser[n]->text();
-        if (m_optStUp[n]->isChecked())
+    for (int n = 0; n < kUserCount; ++n) {
+        next.userNames[n] = m_userNameBoxes[n]->text();
+        if (m_startUpButtons[n]->isChecked())
             next.defaultUser = int16_t(n + 1);
     }
-    next.dateFormat = m_txtDformat->text();
-    next.autoClose = m_chkAutoClose->isChecked();
+    next.dateFormat = m_patternBox->text();
+    next.autoClose = m_autoCloseBox->isChecked();
     return next;
 }
 

@@ -62,24 +62,24 @@ private:
     std::function<QDateTime()> m_now;
     SelectAllOnFocus *m_selectAllOnFocus = nullptr; // typing into a box entered replaces its text
 
-    QGroupBox *m_fraUser = nullptr;
-    QLabel *m_LBLStUp = nullptr;
-    std::array<QLabel *, 5> m_LBLUser{};
-    std::array<QLineEdit *, 5> m_txtUser{};
-    std::array<QRadioButton *, 5> m_optStUp{};
-    QButtonGroup *m_grpStUp = nullptr;
+    QGroupBox *m_userFrame = nullptr;
+    QLabel *m_startUpCaption = nullptr;
+    std::array<QLabel *, kUserCount> m_userCaptions{};
+    std::array<QLineEdit *, kUserCount> m_userNameBoxes{};
+    std::array<QRadioButton *, kUserCount> m_startUpButtons{};
+    QButtonGroup *m_startUpGroup = nullptr;
 
-    QGroupBox *m_fraDformat = nullptr;
-    QLabel *m_LBLDformat = nullptr;
-    QLineEdit *m_txtDformat = nullptr;
-    QLabel *m_LBLSample = nullptr;
-    QLabel *m_LBLDFSample = nullptr;
+    QGroupBox *m_dateFrame = nullptr;
+    QLabel *m_patternCaption = nullptr;
+    QLineEdit *m_patternBox = nullptr;
+    QLabel *m_sampleCaption = nullptr;
+    QLabel *m_sample = nullptr;
 
-    QGroupBox *m_fraAction = nullptr;
-    QCheckBox *m_chkAutoClose = nullptr;
+    QGroupBox *m_behaviourFrame = nullptr;
+    QCheckBox *m_autoCloseBox = nullptr;
 
-    QPushButton *m_cmdOK = nullptr;
-    QPushButton *m_cmdCancel = nullptr;
+    QPushButton *m_okButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
 };
 
 } // namespace pellimo

@@ -3,6 +3,7 @@
 
 #include "mainwindow.h"
 
+#include "mainwindowlayout.h"
 #include "picbox.h"
 #include "pickers.h"
 #include "render/stampfonts.h"
@@ -37,7 +38,7 @@ QFont captionFont()
 
 MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget *parent)
     : QWidget(parent), m_state(state), m_now(std::move(now)), m_pickers(makeQtPickers()),
-      m_picBase(makeSurface(kPicBaseSize, kPicBaseSize)), m_picTemp(makeSurface(44, 36))
+      m_stamp(makeSurface(kPicBaseSize, kPicBaseSize)), m_cutOut(makeSurface(44, 36))
 {
     installFontSubstitutions();
     setObjectName(QStringLiteral("MainWindow"));
@@ -46,7 +47,7 @@ MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget 
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(twipsToPixels(8325), twipsToPixels(4665));
+    setFixedSize(twipsToPixels(kMainWindowWidth), twipsToPixels(kMainWindowHeight));
     setFont(captionFont());
     m_selectAllOnFocus = new SelectAllOnFocus(this);
     buildUserAndPreview();
@@ -58,7 +59,7 @@ MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget 
     arrangeTabOrder();
     connectHandlers();
     // The preview's context menu: the stamp as a picture file, or onto a page of a PDF.
-    new StampExport(m_picBaseView, [this]() -> const StampProfile & { return m_state.profile; });
+    new StampExport(m_stampView, [this]() -> const StampProfile & { return m_state.profile; });
     centreOnScreen();
 }
 
@@ -66,31 +67,33 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::connectHandlers()
 {
-    connect(spinner(SpinnerId::RadUpDown).spinner, &UpDown::valueChanged, this,
+    connect(spinner(ProfileField::Radius).spinner, &UpDown::valueChanged, this,
             &MainWindow::onRadiusChanged);
-    connect(spinner(SpinnerId::WtUpDown).spinner, &UpDown::valueChanged, this,
+    connect(spinner(ProfileField::LineWidth).spinner, &UpDown::valueChanged, this,
             &MainWindow::onLineWidthChanged);
-    for (int i = 0; i < 2; ++i)
-        connect(spinner(areaUpdown(i)).spinner, &UpDown::valueChanged, this,
-                [this, i] { onBandChanged(i); });
-    for (int i = 0; i < 8; ++i)
-        connect(spinner(scUpDown(i)).spinner, &UpDown::valueChanged, this,
-                [this, i] { onOffsetChanged(i); });
+    for (const ProfileField band : {ProfileField::TopBand, ProfileField::BottomBand})
+        connect(spinner(band).spinner, &UpDown::valueChanged, this,
+                [this, band] { onBandChanged(band); });
+    for (int line = 0; line < kItemCount; ++line)
+        for (const ProfileField offset : {offsetYField(line), offsetXField(line)})
+            connect(spinner(offset).spinner, &UpDown::valueChanged, this,
+                    [this, offset] { onOffsetChanged(offset); });
     for (int i = 0; i < kItemCount; ++i) {
-        connect(m_txtItem[size_t(i)], &QLineEdit::textEdited, this, [this, i] {
+        connect(m_lineBoxes[size_t(i)], &QLineEdit::textEdited, this, [this, i] {
             m_typedInto[size_t(i)] = true;
             refuseUnstorableText(i);
         });
-        connect(m_cmdFont[size_t(i)], &QPushButton::clicked, this, [this, i] { onFontClicked(i); });
+        connect(m_fontButtons[size_t(i)], &QPushButton::clicked, this,
+                [this, i] { onFontClicked(i); });
     }
     // `activated` comes from the user only, also when the entry already selected is picked again;
     // selecting an entry from code never reloads a profile.
-    connect(m_cmbUserName, &QComboBox::activated, this, &MainWindow::onUserActivated);
-    connect(m_cmdSet, &QPushButton::clicked, this, &MainWindow::onSetClicked);
-    connect(m_cmdColor, &QPushButton::clicked, this, &MainWindow::onColourClicked);
-    connect(m_cmdOption, &QPushButton::clicked, this, &MainWindow::onOptionsClicked);
-    connect(m_cmdAbout, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
-    connect(m_cmdEnd, &QPushButton::clicked, this, &MainWindow::onExitClicked);
+    connect(m_userList, &QComboBox::activated, this, &MainWindow::onUserActivated);
+    connect(m_setButton, &QPushButton::clicked, this, &MainWindow::onSetClicked);
+    connect(m_colourButton, &QPushButton::clicked, this, &MainWindow::onColourClicked);
+    connect(m_optionsButton, &QPushButton::clicked, this, &MainWindow::onOptionsClicked);
+    connect(m_aboutButton, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
+    connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::onExitClicked);
 }
 
 void MainWindow::centreOnScreen()
@@ -110,7 +113,7 @@ void MainWindow::setPickers(std::unique_ptr<StampPickers> pickers)
 int MainWindow::textBoxIndex(const QObject *object) const
 {
     for (int i = 0; i < kItemCount; ++i) {
-        if (m_txtItem[i] == object)
+        if (m_lineBoxes[i] == object)
             return i;
     }
     return -1;
@@ -121,8 +124,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // A turn of the mouse wheel over the user list would switch the user, and so drop every edit
     // not yet saved, without the list ever being chosen; it switches only once the list has the
     // focus.
-    if (watched == m_cmbUserName && event->type() == QEvent::Wheel)
-        return !m_cmbUserName->hasFocus();
+    if (watched == m_userList && event->type() == QEvent::Wheel)
+        return !m_userList->hasFocus();
 
     const int index = textBoxIndex(watched);
     if (index < 0)

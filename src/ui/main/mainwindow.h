@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "loadsequence.h"
 #include "model/appstate.h"
+#include "model/profileranges.h"
 #include "model/savestatus.h"
 
 #include <QDateTime>
@@ -28,7 +28,7 @@ class UpDown;
 // the commands Set, colour, Options, About and Exit. It reads and writes the program-wide state
 // directly; every edit goes straight into the current profile and redraws the stamp. Controls are
 // named by their layout names (objectName "cmdSet", "txtItem0", "RadUpDown", ...).
-class MainWindow : public QWidget, private LoadTarget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // `now` is the window's only clock (tests pass a fixed one).
@@ -38,8 +38,11 @@ public:
     ~MainWindow() override;
 
     // The load sequence: user list, today's date into the date line, controls from the profile,
-    // one drawing; under noGuiMode it ends by running Set. Runs once; showing the window runs it.
+    // one drawing. Runs once; showing the window runs it.
     void load();
+
+    // Whether what PicBase shows is a whole stamp (the last drawing succeeded).
+    bool lastDrawSucceeded() const { return m_lastDrawSucceeded; }
 
     // Whether the last Set put the stamp on the clipboard and saved the profile (false before any).
     bool lastSetSucceeded() const { return m_lastSetSucceeded; }
@@ -49,8 +52,8 @@ public:
     bool isLoading() const { return m_isLoading; }
 
     // What drawStamp last left on PicBase (200 x 200 stamp pixels), and the Set command's cut-out.
-    const QImage &picBaseImage() const { return m_picBase; }
-    const QImage &picTempImage() const { return m_picTemp; }
+    const QImage &drawnStamp() const { return m_stamp; }
+    const QImage &cutOut() const { return m_cutOut; }
 
     // Replaces the font and colour pickers (Qt's dialogs by default).
     void setPickers(std::unique_ptr<StampPickers> pickers);
@@ -87,33 +90,28 @@ private:
     void buildTextLine(int line);
     void buildCommandButtons();
     void arrangeTabOrder();
-    void addSpinner(SpinnerId id, const QString &valueText, const QRect &labelPlace,
-                    const QRect &spinnerPlace);
+    void addSpinner(ProfileField field, int designValue, const QString &valueText);
     void connectHandlers();
     void centreOnScreen();
 
     // Editing (mainwindow_editing.cpp).
-    void onBandChanged(int index);
-    void onOffsetChanged(int index);
+    void onBandChanged(ProfileField band);
+    void onOffsetChanged(ProfileField offset);
     void onItemFocusLost(int line);
     void onFontClicked(int line);
     void refuseUnstorableText(int line);
     int textBoxIndex(const QObject *object) const;
 
     // Commands (mainwindow_commands.cpp).
-    SaveStatus set();
     void commitEditedText();
-    void keepStampOnWayland() const;
 
-    // The load sequence's steps on this window's controls (mainwindow_load.cpp).
-    bool putSpinner(SpinnerId id, int16_t field) override;
-    void putText(int line, const QString &text) override;
-    void setLoading(bool loading) override { m_isLoading = loading; }
-    void fillUserList() override;
-    bool drawStamp() override;
-    void runSet() override { (void)set(); }
+    // Filling the controls from the current profile, and drawing it (mainwindow_load.cpp).
+    void fillUserList();
     void fillControlsFromProfile();
-    const SpinnerControls &spinner(SpinnerId id) const { return m_spinners[size_t(id)]; }
+    void putSpinner(ProfileField field, int16_t value);
+    void putText(int line, const QString &text);
+    bool drawStamp();
+    const SpinnerControls &spinner(ProfileField field) const { return m_spinners[size_t(field)]; }
 
     AppState &m_state;
     std::function<QDateTime()> m_now;
@@ -121,25 +119,26 @@ private:
     bool m_isLoading = false;
     bool m_loaded = false;
     bool m_lastSetSucceeded = false;
-    bool m_lastDrawSucceeded = true;   // what PicBase shows is a whole stamp
-    int m_editingItem = -1;            // the text box that has the focus, -1 for none
-    std::array<bool, 4> m_typedInto{}; // typed into since the box last gave its text to the profile
+    bool m_lastDrawSucceeded = true; // what PicBase shows is a whole stamp
+    int m_editingItem = -1;          // the text box that has the focus, -1 for none
+    std::array<bool, kItemCount>
+        m_typedInto{}; // typed into since the box last gave its text to the profile
     SelectAllOnFocus *m_selectAllOnFocus = nullptr;
 
-    QImage m_picBase; // the stamp surface, shown by m_picBaseView
-    QImage m_picTemp; // the Set command's cut-out, shown by m_picTempView
+    QImage m_stamp;  // the stamp surface, shown by m_stampView
+    QImage m_cutOut; // the Set command's cut-out, shown by m_cutOutView
 
-    QComboBox *m_cmbUserName = nullptr;
-    PicBox *m_picBaseView = nullptr;
-    PicBox *m_picTempView = nullptr;
-    std::array<SpinnerControls, kSpinnerCount> m_spinners{};
-    std::array<QLineEdit *, 4> m_txtItem{};
-    std::array<QPushButton *, 4> m_cmdFont{};
-    QPushButton *m_cmdSet = nullptr;
-    QPushButton *m_cmdColor = nullptr;
-    QPushButton *m_cmdOption = nullptr;
-    QPushButton *m_cmdAbout = nullptr;
-    QPushButton *m_cmdEnd = nullptr;
+    QComboBox *m_userList = nullptr;
+    PicBox *m_stampView = nullptr;
+    PicBox *m_cutOutView = nullptr;
+    std::array<SpinnerControls, kProfileFieldCount> m_spinners{};
+    std::array<QLineEdit *, kItemCount> m_lineBoxes{};
+    std::array<QPushButton *, kItemCount> m_fontButtons{};
+    QPushButton *m_setButton = nullptr;
+    QPushButton *m_colourButton = nullptr;
+    QPushButton *m_optionsButton = nullptr;
+    QPushButton *m_aboutButton = nullptr;
+    QPushButton *m_exitButton = nullptr;
 };
 
 } // namespace pellimo

@@ -5,13 +5,13 @@
 #include "model/warning.h"
 #include "picbox.h"
 #include "platform/wlcopy.h"
-#include "stampcommand/setcommand.h"
+#include "session/setcommand.h"
+#include "session/stampsteps.h"
 #include "storage/settingsfile.h"
 #include "ui/dialogs/aboutdialog.h"
 #include "ui/dialogs/optionsdialog.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -27,7 +27,7 @@ void MainWindow::commitEditedText()
     const bool tracked = m_editingItem >= 0;
     const int index = tracked ? m_editingItem : textBoxIndex(focusWidget());
     if (index >= 0) {
-        m_cmdSet->setFocus(Qt::OtherFocusReason);
+        m_setButton->setFocus(Qt::OtherFocusReason);
         if (!tracked || m_editingItem == index) {
             m_editingItem = -1;
             onItemFocusLost(index);
@@ -43,73 +43,53 @@ void MainWindow::commitEditedText()
 
 void MainWindow::onSetClicked()
 {
-    (void)set();
-}
-
-SaveStatus MainWindow::set()
-{
     commitEditedText();
+    m_lastSetSucceeded = false;
     if (!m_lastDrawSucceeded) {
         // What PicBase shows is not the stamp: putting it on the clipboard and saving would
         // report a success that is none.
-        m_lastSetSucceeded = false;
-        const SaveStatus refused = SaveStatus::failure(failedDrawingSetText());
-        showWarning(refused.error);
-        return refused;
+        showWarning(failedDrawingSetText());
+        return;
     }
-    const SaveStatus status = runSetCommand(m_state, m_picBase, m_picTemp);
-    m_picTempView->update();
-    m_lastSetSucceeded = status.ok;
+    const SaveStatus status = runSetCommand(m_state, m_stamp, m_cutOut);
+    m_cutOutView->update();
     if (!status) {
         showWarning(status.error);
-        return status;
-    }
-    keepStampOnWayland();
-    if (m_state.settings.autoClose)
-        close();
-    return status;
-}
-
-// On Wayland a stamp set by the window is gone once the program has ended: nothing here keeps
-// serving a Wayland selection. wl-copy takes it over, as for nogui, so that it stays pasteable
-// after the window has closed. (The hidden run hands its stamp over itself.)
-void MainWindow::keepStampOnWayland() const
-{
-    if (m_state.noGuiMode || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return;
-    // Our own selection request must reach the compositor first, or it would come after
-    // wl-copy's and take the clipboard back from it.
-    QGuiApplication::sync();
+    }
+    m_lastSetSucceeded = true;
+    // On Wayland nothing of this process serves the stamp once the window has closed.
     QString why;
-    if (!copyImageWithWlCopy(m_picTemp, &why))
+    if (!keepOnWaylandClipboard(m_cutOut, &why))
         std::fprintf(stderr,
                      "Pellimo: the stamp stays on the clipboard only while the window is "
                      "open: %s.\n",
                      why.toLocal8Bit().constData());
+    if (m_state.settings.autoClose)
+        close();
 }
 
 void MainWindow::onOptionsClicked()
 {
     {
-        OptionsDialog dialog(m_state.settings, settingsFilePath(m_state.programFolder), m_now,
-                             this);
+        OptionsDialog dialog(m_state.settings, settingsFilePath(m_state.dataFolder), m_now, this);
         dialog.exec();
     }
     // However the dialog was closed: names, the loaded user's entry, the date line.
     {
         // Reselecting the loaded user's entry must not reload its file (that would drop edits).
-        const QSignalBlocker block(m_cmbUserName);
+        const QSignalBlocker block(m_userList);
         for (int n = 0; n < kUserCount; ++n) {
             const QString &name = m_state.settings.userNames[n];
-            if (n < m_cmbUserName->count())
-                m_cmbUserName->setItemText(n, name);
+            if (n < m_userList->count())
+                m_userList->setItemText(n, name);
             else
-                m_cmbUserName->addItem(name);
+                m_userList->addItem(name);
         }
-        m_cmbUserName->setCurrentIndex(m_state.currentUser - 1);
+        m_userList->setCurrentIndex(m_state.currentUser - 1);
     }
     (void)putDateLine(m_state, m_now());
-    m_txtItem[1]->setText(m_state.profile.items[1].text);
+    m_lineBoxes[1]->setText(m_state.profile.items[1].text);
     m_typedInto[1] = false;
     drawStamp();
 }

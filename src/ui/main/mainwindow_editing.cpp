@@ -6,7 +6,7 @@
 #include "model/warning.h"
 #include "picbox.h"
 #include "pickers.h"
-#include "render/drawstamp.h"
+#include "session/stampsteps.h"
 #include "storage/profilefile.h"
 #include "ui/common/storabletext.h"
 #include "updown.h"
@@ -31,18 +31,10 @@ QString unstorableFontWarning(const QString &fontName, const QString &characters
 
 } // namespace
 
-bool MainWindow::drawStamp()
-{
-    m_lastDrawSucceeded = pellimo::drawStamp(m_picBase, m_state.profile, m_state.currentUser);
-    m_picBaseView->update();
-    Q_EMIT stampDrawn();
-    return m_lastDrawSucceeded;
-}
-
 void MainWindow::onRadiusChanged(int value)
 {
     m_state.profile.radius = static_cast<int16_t>(value);
-    spinner(SpinnerId::RadUpDown).label->setText(QString::number(m_state.profile.radius));
+    spinner(ProfileField::Radius).label->setText(QString::number(m_state.profile.radius));
     if (!m_isLoading)
         drawStamp();
 }
@@ -50,18 +42,17 @@ void MainWindow::onRadiusChanged(int value)
 void MainWindow::onLineWidthChanged(int value)
 {
     m_state.profile.lineWidth = static_cast<int16_t>(value);
-    spinner(SpinnerId::WtUpDown).label->setText(QString::number(m_state.profile.lineWidth));
+    spinner(ProfileField::LineWidth).label->setText(QString::number(m_state.profile.lineWidth));
     if (!m_isLoading)
         drawStamp();
 }
 
-void MainWindow::onBandChanged(int index)
+void MainWindow::onBandChanged(ProfileField band)
 {
     StampProfile &p = m_state.profile;
-    const SpinnerControls &top = spinner(areaUpdown(0));
-    const SpinnerControls &bottom = spinner(areaUpdown(1));
-    spinner(areaUpdown(index))
-        .label->setText(QString::number(spinner(areaUpdown(index)).spinner->value()));
+    const SpinnerControls &top = spinner(ProfileField::TopBand);
+    const SpinnerControls &bottom = spinner(ProfileField::BottomBand);
+    spinner(band).label->setText(QString::number(spinner(band).spinner->value()));
     if (!m_isLoading) {
         // Both bands come from their spinners, whichever of the two moved.
         p.topAreaPercent = static_cast<int16_t>(top.spinner->value());
@@ -73,12 +64,10 @@ void MainWindow::onBandChanged(int index)
         drawStamp();
 }
 
-void MainWindow::onOffsetChanged(int index)
+void MainWindow::onOffsetChanged(ProfileField field)
 {
-    // 0..3: vertical offset of line index; 4..7: horizontal offset of line index - 4.
-    StampItem &item = m_state.profile.items[size_t(index % kItemCount)];
-    int16_t &offset = index < kItemCount ? item.offsetY : item.offsetX;
-    const SpinnerControls &controls = spinner(scUpDown(index));
+    int16_t &offset = fieldValue(m_state.profile, field);
+    const SpinnerControls &controls = spinner(field);
     if (!m_isLoading)
         offset = static_cast<int16_t>(controls.spinner->value());
     controls.label->setText(QString::number(offset));
@@ -89,14 +78,14 @@ void MainWindow::onOffsetChanged(int index)
 void MainWindow::onItemFocusLost(int index)
 {
     m_typedInto[index] = false;
-    m_state.profile.items[index].text = m_txtItem[index]->text();
+    m_state.profile.items[index].text = m_lineBoxes[index]->text();
     if (!m_isLoading)
         drawStamp();
 }
 
 void MainWindow::refuseUnstorableText(int index)
 {
-    QLineEdit *box = m_txtItem[index];
+    QLineEdit *box = m_lineBoxes[index];
     replaceLookAlikesIn(box);
     const QString bad = unstorableCharacters(box->text());
     if (bad.isEmpty())

@@ -4,13 +4,13 @@
 #include "model/warning.h"
 #include "render/stampgeometry.h"
 #include "render/stampvector.h"
+#include "storage/datafileio.h"
 #include "ui/pdfdialog/pdfdialogmodule.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <QWidget>
 
 namespace pellimo {
@@ -72,40 +72,27 @@ QMenu *StampExport::buildMenu()
 
 bool StampExport::writePicture(const StampProfile &profile, const QString &path, QString &error)
 {
+    const std::optional<PictureType> type = pictureTypeOf(path);
+    if (!type) {
+        error = QStringLiteral(u"%1: 保存できるのは .png、.svg、.pdf のファイルです。")
+                    .arg(QFileInfo(path).fileName());
+        return false;
+    }
+    StampGeometry g;
     try {
-        const StampGeometry g = stampGeometry(profile);
-        const QString type = QFileInfo(path).suffix().toLower();
-        const double mm = naturalDiameterMm(g);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly)) {
-            error = QStringLiteral(u"%1 を書き込めません: %2").arg(path, file.errorString());
-            return false;
-        }
-        bool written = false;
-        if (type == QStringLiteral("svg")) {
-            const QByteArray svg = stampSvg(g, mm);
-            written = !svg.isEmpty() && file.write(svg) == svg.size();
-        } else if (type == QStringLiteral("pdf")) {
-            const QByteArray pdf = pellimo::stampPdf(g, mm);
-            written = !pdf.isEmpty() && file.write(pdf) == pdf.size();
-        } else if (type == QStringLiteral("png")) {
-            const QImage image = stampImage(g, kPngScale, true);
-            written = !image.isNull() && image.save(&file, "PNG");
-        } else {
-            error = QStringLiteral(u"%1: 保存できるのは .png、.svg、.pdf のファイルです。")
-                        .arg(QFileInfo(path).fileName());
-            file.cancelWriting();
-            return false;
-        }
-        if (!written || !file.commit()) {
-            error = QStringLiteral(u"%1 を書き込めません: %2").arg(path, file.errorString());
-            return false;
-        }
-        return true;
+        g = stampGeometry(profile);
     } catch (const std::exception &e) {
         error = QStringLiteral(u"印面を描けません: %1").arg(QString::fromUtf8(e.what()));
         return false;
     }
+    // PNG four times as large on transparent, for print; SVG and PDF at the 96-dpi size.
+    const QByteArray bytes = stampPictureFile(g, {*type, kPngScale, true});
+    QString why = QStringLiteral(u"画像を作れません");
+    if (bytes.isEmpty() || !writeFileAtomically(path, bytes, &why)) {
+        error = QStringLiteral(u"%1 を書き込めません: %2").arg(path, why);
+        return false;
+    }
+    return true;
 }
 
 bool StampExport::saveImage()

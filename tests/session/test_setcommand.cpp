@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/clipboard.h"
-#include "stampcommand/setcommand.h"
+#include "session/setcommand.h"
 #include "stamppixels.h"
 #include "storage/profilebackup.h"
 #include "storage/profilefile.h"
@@ -24,7 +24,7 @@ AppState stateIn(const QString &folder, int16_t user)
     loadDefaultProfile(state.profile);
     state.profile.items[1].text = QStringLiteral("08.12.07");
     state.currentUser = user;
-    state.programFolder = folder;
+    state.dataFolder = folder;
     return state;
 }
 

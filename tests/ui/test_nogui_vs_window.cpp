@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
-// A nogui run without the main window against the window's own load sequence: the same warnings
+// `pellimo nogui` against the window's load sequence followed by a click on Set: the same warnings
 // in the same order, the same stamp on the clipboard, the same saved file, and no widget built.
 
 #include "datefmt/dateformat.h"
 #include "model/appsettings.h"
 #include "model/warning.h"
 #include "render/stampfonts.h"
+#include "session/nogui.h"
 #include "storage/cp932.h"
 #include "storage/profilefile.h"
-#include "ui/main/hiddenload.h"
 #include "ui/main/mainwindow.h"
 #include "warningrecorder.h"
 
@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QPainter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -35,7 +36,7 @@ using Change = std::function<void(AppState &)>;
 struct Outcome {
     QStringList warnings;
     bool setSucceeded = false;
-    HiddenRunResult result = HiddenRunResult::Failed; // the hidden run's
+    NoGuiResult result = NoGuiResult::Failed; // the run without a window
     QImage clipboard;
     QByteArray savedFile;
     StampProfile profile;
@@ -47,7 +48,7 @@ struct Run {
 
     Run(const QString &folder, const Change &change)
     {
-        state.programFolder = folder;
+        state.dataFolder = folder;
         loadDefaultSettings(state.settings);
         loadDefaultProfile(state.profile);
         state.currentUser = 1;
@@ -56,14 +57,14 @@ struct Run {
     }
 
     Outcome finish(const WarningRecorder &recorder, bool succeeded,
-                   HiddenRunResult result = HiddenRunResult::Failed)
+                   NoGuiResult result = NoGuiResult::Failed)
     {
         Outcome out;
         out.warnings = recorder.texts();
         out.setSucceeded = succeeded;
         out.result = result;
         out.clipboard = QApplication::clipboard()->image();
-        QFile file(profileFilePath(state.programFolder, state.currentUser));
+        QFile file(profileFilePath(state.dataFolder, state.currentUser));
         if (file.open(QIODevice::ReadOnly))
             out.savedFile = file.readAll();
         file.remove(); // the next run starts without it
@@ -77,8 +78,8 @@ Outcome runWithoutWindow(const QString &folder, const Change &change)
     Run run(folder, change);
     QApplication::clipboard()->clear();
     WarningRecorder recorder;
-    const HiddenRunResult result = runHiddenLoad(run.state, &fixedNow);
-    return run.finish(recorder, result != HiddenRunResult::Failed, result);
+    const NoGuiResult result = runNoGui(run.state, fixedNow());
+    return run.finish(recorder, result != NoGuiResult::Failed, result);
 }
 
 Outcome runThroughWindow(const QString &folder, const Change &change)
@@ -90,6 +91,8 @@ Outcome runThroughWindow(const QString &folder, const Change &change)
     {
         MainWindow window(run.state, &fixedNow);
         window.load();
+        if (window.lastDrawSucceeded()) // a failed drawing is no stamp to set
+            window.findChild<QPushButton *>(QStringLiteral("cmdSet"))->click();
         ok = window.lastSetSucceeded();
     }
     return run.finish(recorder, ok);
@@ -109,9 +112,9 @@ QImage textImage(const QFont &font)
 
 } // namespace
 
-Q_DECLARE_METATYPE(pellimo::HiddenRunResult)
+Q_DECLARE_METATYPE(pellimo::NoGuiResult)
 
-class TestHiddenLoad : public QObject {
+class TestNoGui : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void sameAsTheWindow_data()
@@ -119,14 +122,14 @@ private Q_SLOTS:
         QTest::addColumn<Change>("change");
         QTest::addColumn<int>("warningCount");
         QTest::addColumn<QString>("firstWarningMentions");
-        QTest::addColumn<HiddenRunResult>("result");
+        QTest::addColumn<NoGuiResult>("result");
 
         const auto profile = [](std::function<void(StampProfile &)> f) {
             return Change([f](AppState &s) { f(s.profile); });
         };
-        const auto whole = HiddenRunResult::Set;
-        const auto warned = HiddenRunResult::SetAfterWarning;
-        const auto failed = HiddenRunResult::Failed;
+        const auto whole = NoGuiResult::Set;
+        const auto warned = NoGuiResult::SetAfterWarning;
+        const auto failed = NoGuiResult::Failed;
         QTest::newRow("default profile")
             << profile([](StampProfile &) {}) << 0 << QString() << whole;
         QTest::newRow("radius 51: the first control refuses, Set runs")
@@ -169,7 +172,7 @@ private Q_SLOTS:
         QTest::newRow("another user's file could not be read")
             << Change([](AppState &s) { s.unreadProfiles.insert(3); }) << 0 << QString() << whole;
         QTest::newRow("folder cannot be written: Set fails after the clipboard")
-            << Change([](AppState &s) { s.programFolder += QStringLiteral("/no/such/folder"); })
+            << Change([](AppState &s) { s.dataFolder += QStringLiteral("/no/such/folder"); })
             << 1 << QString() << failed;
         QTest::newRow("auto-close on")
             << Change([](AppState &s) { s.settings.autoClose = true; }) << 0 << QString() << whole;
@@ -179,34 +182,34 @@ private Q_SLOTS:
         QFETCH(Change, change);
         QFETCH(int, warningCount);
         QFETCH(QString, firstWarningMentions);
-        QFETCH(HiddenRunResult, result);
-        const bool setSucceeds = result != HiddenRunResult::Failed;
+        QFETCH(NoGuiResult, result);
+        const bool setSucceeds = result != NoGuiResult::Failed;
 
         // Both runs use the same folder, one after the other: messages name its files.
         const QTemporaryDir dir;
-        const Outcome hidden = runWithoutWindow(dir.path(), change);
-        QVERIFY2(QApplication::allWidgets().isEmpty(), "the hidden run built a widget");
+        const Outcome nogui = runWithoutWindow(dir.path(), change);
+        QVERIFY2(QApplication::allWidgets().isEmpty(), "the run without a window built a widget");
         const Outcome window = runThroughWindow(dir.path(), change);
 
-        QVERIFY2(hidden.warnings.size() == warningCount, qPrintable(hidden.warnings.join(u'|')));
+        QVERIFY2(nogui.warnings.size() == warningCount, qPrintable(nogui.warnings.join(u'|')));
         if (!firstWarningMentions.isEmpty())
-            QVERIFY2(hidden.warnings.first().contains(firstWarningMentions),
-                     qPrintable(hidden.warnings.first()));
-        QCOMPARE(hidden.warnings, window.warnings);
-        QCOMPARE(hidden.result, result);
+            QVERIFY2(nogui.warnings.first().contains(firstWarningMentions),
+                     qPrintable(nogui.warnings.first()));
+        QCOMPARE(nogui.warnings, window.warnings);
+        QCOMPARE(nogui.result, result);
         QCOMPARE(window.setSucceeded, setSucceeds);
-        QCOMPARE(hidden.profile, window.profile);
+        QCOMPARE(nogui.profile, window.profile);
         AppSettings defaults;
         loadDefaultSettings(defaults);
-        QCOMPARE(hidden.profile.items[1].text, formatDate(fixedNow(), defaults.dateFormat));
-        QCOMPARE(hidden.savedFile, window.savedFile);
-        QCOMPARE(hidden.clipboard.isNull(), window.clipboard.isNull());
-        QCOMPARE(hidden.clipboard.convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(nogui.profile.items[1].text, formatDate(fixedNow(), defaults.dateFormat));
+        QCOMPARE(nogui.savedFile, window.savedFile);
+        QCOMPARE(nogui.clipboard.isNull(), window.clipboard.isNull());
+        QCOMPARE(nogui.clipboard.convertToFormat(QImage::Format_RGB32),
                  window.clipboard.convertToFormat(QImage::Format_RGB32));
         if (setSucceeds) {
-            QVERIFY(!hidden.savedFile.isEmpty());
-            const int side = 2 * hidden.profile.radius + 8;
-            QCOMPARE(hidden.clipboard.size(), QSize(side, side));
+            QVERIFY(!nogui.savedFile.isEmpty());
+            const int side = 2 * nogui.profile.radius + 8;
+            QCOMPARE(nogui.clipboard.size(), QSize(side, side));
         }
     }
 
@@ -231,18 +234,17 @@ private Q_SLOTS:
         QFETCH(QString, named);
         const QTemporaryDir dir;
         const Change change = [pattern](AppState &s) { s.settings.dateFormat = pattern; };
-        const Outcome hidden = runWithoutWindow(dir.path(), change);
+        const Outcome nogui = runWithoutWindow(dir.path(), change);
         const Outcome window = runThroughWindow(dir.path(), change);
 
-        QCOMPARE(hidden.profile.items[1].text, dateLine);
-        QCOMPARE(hidden.result,
-                 named.isEmpty() ? HiddenRunResult::Set : HiddenRunResult::SetAfterWarning);
-        QCOMPARE(hidden.warnings.size(), named.isEmpty() ? 0 : 1);
+        QCOMPARE(nogui.profile.items[1].text, dateLine);
+        QCOMPARE(nogui.result, named.isEmpty() ? NoGuiResult::Set : NoGuiResult::SetAfterWarning);
+        QCOMPARE(nogui.warnings.size(), named.isEmpty() ? 0 : 1);
         if (!named.isEmpty())
-            QVERIFY2(hidden.warnings.first().contains(named), qPrintable(hidden.warnings.first()));
-        QVERIFY(decodeCp932(hidden.savedFile).contains(u'"' + dateLine + u'"'));
-        QCOMPARE(window.warnings, hidden.warnings);
-        QCOMPARE(window.savedFile, hidden.savedFile);
+            QVERIFY2(nogui.warnings.first().contains(named), qPrintable(nogui.warnings.first()));
+        QVERIFY(decodeCp932(nogui.savedFile).contains(u'"' + dateLine + u'"'));
+        QCOMPARE(window.warnings, nogui.warnings);
+        QCOMPARE(window.savedFile, nogui.savedFile);
     }
 
     // A face that profiles name but that is not installed draws as its substitute would: the
@@ -282,5 +284,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestHiddenLoad)
-#include "test_hiddenload.moc"
+QTEST_MAIN(TestNoGui)
+#include "test_nogui_vs_window.moc"

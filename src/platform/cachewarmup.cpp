@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "warmup.h"
+#include "cachewarmup.h"
 
 #include "datefmt/dateformat.h"
 #include "storage/cp932.h"
@@ -25,24 +25,13 @@ void loadCaches()
 
 } // namespace
 
-StartUpWarmUp::StartUpWarmUp()
+std::future<void> warmUpCaches()
 {
     try {
-        m_thread = std::thread(loadCaches);
+        return std::async(std::launch::async, loadCaches);
     } catch (...) {
-        // No thread: the same loading simply happens later, where it is first needed.
+        return {};
     }
-}
-
-StartUpWarmUp::~StartUpWarmUp()
-{
-    join();
-}
-
-void StartUpWarmUp::join()
-{
-    if (m_thread.joinable())
-        m_thread.join();
 }
 
 } // namespace pellimo

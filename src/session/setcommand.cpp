@@ -29,7 +29,7 @@ SaveStatus runSteps(AppState &state, const QImage &picBase, QImage &picTemp)
             joinMessageLines({QStringLiteral(u"印面をクリップボードにセットできませんでした。"),
                               QStringLiteral(u"プロファイルは保存していません。")}));
 
-    const QString path = profileFilePath(state.programFolder, state.currentUser);
+    const QString path = profileFilePath(state.dataFolder, state.currentUser);
     const QString notSaved = QStringLiteral(
         u"印面はクリップボードにセットしましたが、プロファイルを保存できませんでした。");
     if (state.unreadProfiles.contains(state.currentUser)) {
