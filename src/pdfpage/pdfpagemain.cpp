@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// pellimo-pdfpage PDF [--no-sizes]: draws the pages of one PDF for the "PDF に押印" dialog, in a
+// pellimo-pdfpage PDF [--no-sizes] [--retire-after=SECONDS]: draws the pages of one PDF for the
+// "PDF に押印" dialog, in a
 // process of its own, so that a page that takes all the memory or never ends costs this process
 // and not the window. The dialog sets its limits (address space, CPU time) and ends it when a
 // page takes too long. What they say to each other is in pageprotocol.h.
@@ -18,11 +19,31 @@ using namespace pellimo::pdfpage;
 
 namespace {
 
-// Past this much CPU time the renderer ends after its answer, and the dialog starts a fresh one
-// for the next page: the CPU-time limit it runs under then never ends a page that is short.
-constexpr double kRetireAfterCpuSeconds = 30;
-
 int g_channel = -1;
+
+struct Options {
+    bool sizes = true; // every page's size, up front
+    // Past this much CPU time the renderer ends after its answer, and the dialog starts a fresh
+    // one for the next page: the CPU-time limit it runs under then never ends a short page.
+    double retireAfterCpuSeconds = 30;
+};
+
+bool parseOptions(int argc, char **argv, Options &options)
+{
+    for (int i = 2; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        bool ok = true;
+        if (arg == "--no-sizes")
+            options.sizes = false;
+        else if (arg.startsWith("--retire-after="))
+            options.retireAfterCpuSeconds = arg.mid(15).toDouble(&ok);
+        else
+            ok = false;
+        if (!ok || !(options.retireAfterCpuSeconds > 0))
+            return false;
+    }
+    return argc >= 2;
+}
 
 bool send(FrameType type, const QByteArray &payload)
 {
@@ -50,7 +71,7 @@ double cpuSeconds()
 }
 
 // Answers requests until stdin ends; the status to exit with.
-int serve(PageDocument &document)
+int serve(PageDocument &document, const Options &options)
 {
     char line[128];
     while (std::fgets(line, sizeof line, stdin)) {
@@ -73,7 +94,7 @@ int serve(PageDocument &document)
         if (!send(FrameType::Picture, encodePicture(page, picture)))
             return 1;
         ::malloc_trim(0);
-        if (cpuSeconds() > kRetireAfterCpuSeconds)
+        if (cpuSeconds() > options.retireAfterCpuSeconds)
             return 0;
     }
     return 0;
@@ -87,9 +108,9 @@ int main(int argc, char **argv)
     g_channel = ::dup(STDOUT_FILENO);
     if (g_channel < 0 || ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
         return 2;
-    const bool withSizes = argc == 2;
-    if (argc < 2 || argc > 3 || (argc == 3 && std::strcmp(argv[2], "--no-sizes") != 0)) {
-        std::fputs("usage: pellimo-pdfpage PDF [--no-sizes]\n", stderr);
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fputs("usage: pellimo-pdfpage PDF [--no-sizes] [--retire-after=SECONDS]\n", stderr);
         return 2;
     }
     PageDocument document;
@@ -98,8 +119,8 @@ int main(int argc, char **argv)
         send(FrameType::Refused, {});
         return 1;
     }
-    const QList<QSizeF> sizes = withSizes ? document.pageSizes() : QList<QSizeF>();
+    const QList<QSizeF> sizes = options.sizes ? document.pageSizes() : QList<QSizeF>();
     if (!send(FrameType::Pages, encodePages(document.pageCount(), sizes)))
         return 1;
-    return serve(document);
+    return serve(document, options);
 }

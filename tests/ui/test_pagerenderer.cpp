@@ -33,6 +33,7 @@ class TestPageRenderer : public QObject {
     QString m_mixed;   // A4, A4 turned, 14,400 points square
     QString m_endless; // page 2: a hundred million squares
     QString m_saves;   // page 2: a million `q`
+    QString m_slow;    // page 2: a hundred thousand squares
 
     QString write(const char *name, const QByteArray &bytes)
     {
@@ -49,8 +50,9 @@ private Q_SLOTS:
                                                                  {QSizeF(14400, 14400), 0, 0}}));
         m_endless = write("endless.pdf", nestedFormsPdf(8));
         m_saves = write("saves.pdf", millionSavesPdf());
+        m_slow = write("slow.pdf", nestedFormsPdf(5));
         // Sound files by a reader of other hands: what fails below is the drawing.
-        for (const QString &pdf : {m_mixed, m_endless, m_saves}) {
+        for (const QString &pdf : {m_mixed, m_endless, m_saves, m_slow}) {
             QVERIFY(!pdf.isEmpty());
             const Ran check = run(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
             QVERIFY2(check.status == 0, qPrintable(check.out + check.err));
@@ -154,6 +156,31 @@ private Q_SLOTS:
         QTRY_COMPARE(ready.size(), 2);
         QTest::qWait(200);
         QCOMPARE(ready.size(), 2);
+    }
+
+    // A renderer retires after a quarter of its CPU time, after its answer: the page asked for
+    // as the answer came (as the dialog asks for a page waiting its turn) is not lost.
+    void retiredRenderersAreReplaced()
+    {
+        RenderLimits limits;
+        limits.cpuSeconds = 4; // retires after 1 s
+        PageRenderer renderer(kRenderer, m_slow, limits);
+        QList<QSizeF> sizes;
+        QVERIFY(renderer.waitForPages(2, sizes));
+        QSignalSpy failed(&renderer, &PageRenderer::pageFailed);
+        QSet<qint64> renderers{renderer.processId()};
+        int answers = 0;
+        connect(&renderer, &PageRenderer::pageReady, this, [&](int page) {
+            ++answers;
+            if (renderers.size() < 3 && answers < 40)
+                renderer.request(3 - page, QSize(1200, 1200));
+            renderers << renderer.processId();
+        });
+        renderer.request(2, QSize(1200, 1200));
+        QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty() || renderers.size() >= 3 || answers >= 40,
+                                 60000);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed.value(0).value(1).toString()));
+        QVERIFY(renderers.size() >= 3);
     }
 
     void unusableRenderers_data()

@@ -88,7 +88,9 @@ void PageRenderer::launch()
     connect(m_process, &QProcess::readyReadStandardOutput, this, &PageRenderer::readFrames);
     connect(m_process, &QProcess::finished, this, &PageRenderer::finished);
     connect(m_process, &QProcess::errorOccurred, this, &PageRenderer::startFailed);
-    QStringList arguments{m_pdf};
+    m_pagesDrawn = 0;
+    QStringList arguments{m_pdf,
+                          QStringLiteral("--retire-after=%1").arg(m_limits.cpuSeconds / 4.0)};
     if (m_pagesKnown)
         arguments << QStringLiteral("--no-sizes");
     enter(Phase::Opening, m_limits.openMs);
@@ -237,6 +239,7 @@ void PageRenderer::handle(const Frame &frame)
             break;
         }
         m_current.reset();
+        ++m_pagesDrawn;
         enter(Phase::Idle, 0);
         Q_EMIT pageReady(page, picture);
         break;
@@ -265,7 +268,12 @@ void PageRenderer::finished(int exitCode, QProcess::ExitStatus status)
         markBroken(why);
         return;
     }
-    stop(m_current ? why : QString());
+    // Retired after its last answer, before it read the request that followed: asked again.
+    const bool retired = status == QProcess::NormalExit && exitCode == 0 && m_pagesDrawn > 0 &&
+                         m_current && m_phase == Phase::Locating;
+    if (retired && !m_pending)
+        m_pending = m_current;
+    stop(retired ? QString() : why);
     sendPending();
 }
 

@@ -19,7 +19,7 @@ namespace pellimo {
 // How far the renderer may go.
 struct RenderLimits {
     qint64 memoryBytes = qint64(1) << 30; // its address space
-    int cpuSeconds = 120;                 // its CPU time, over its whole life
+    int cpuSeconds = 120; // its CPU time, over its whole life; it retires after a quarter of it
     int openMs = 30000;                   // reading the file: the page count and sizes
     int locateMs = 60000;                 // finding a page (slow late in a file of many pages)
     int drawMs = 10000;                   // drawing a page once found
@@ -82,6 +82,7 @@ private:
     QString m_pdf;
     RenderLimits m_limits;
     QProcess *m_process = nullptr;
+    int m_pagesDrawn = 0; // by this process
     pdfpage::FrameReader m_reader;
     bool m_pagesKnown = false; // the first renderer told the page count and sizes
     int m_pageCount = 0;
