@@ -123,6 +123,14 @@ private Q_SLOTS:
         QTest::newRow("a line without its end")
             << mixed << QStringList{QStringLiteral("--no-sizes")} << QByteArray("1 1200 1200")
             << "pages 4 []" << 2;
+        QTest::newRow("retired after its first answer, past its CPU time")
+            << mixed
+            << QStringList{QStringLiteral("--no-sizes"), QStringLiteral("--retire-after=1e-9")}
+            << QByteArray("1 600 600\n2 600 600\n") << "pages 4 []; found 1; picture 1 424x600"
+            << 0;
+        QTest::newRow("a retirement that is not a time")
+            << mixed << QStringList{QStringLiteral("--retire-after=soon")} << QByteArray() << ""
+            << 2;
         QTest::newRow("not a PDF")
             << file("text.pdf", "hello") << QStringList() << QByteArray() << "refused" << 1;
         QTest::newRow("no such file") << m_dir.filePath(QStringLiteral("none.pdf")) << QStringList()

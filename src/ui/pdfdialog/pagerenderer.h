@@ -20,9 +20,9 @@ namespace pellimo {
 struct RenderLimits {
     qint64 memoryBytes = qint64(1) << 30; // its address space
     int cpuSeconds = 120; // its CPU time, over its whole life; it retires after a quarter of it
-    int openMs = 30000;                   // reading the file: the page count and sizes
-    int locateMs = 60000;                 // finding a page (slow late in a file of many pages)
-    int drawMs = 10000;                   // drawing a page once found
+    int openMs = 30000;   // reading the file: the page count and sizes
+    int locateMs = 60000; // finding a page (slow late in a file of many pages)
+    int drawMs = 10000;   // drawing a page once found
 };
 
 // The pages of one PDF drawn by pellimo-pdfpage, a process of its own under memory and time
