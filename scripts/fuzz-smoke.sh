@@ -21,7 +21,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${PELLIMO_FUZZ_BUILD_DIR:-$root/build/fuzz}
 work=${PELLIMO_FUZZ_WORK:-$(mktemp -d "${TMPDIR:-/tmp}/pellimo-fuzz.XXXXXX")}
 jobs=${PELLIMO_FUZZ_JOBS:-1}
-targets=(profilereader settings dateformat commandline)
+targets=(profilereader settings dateformat commandline pdfplacement)
 
 cd "$root"
 cmake --preset fuzz -B "$build" >/dev/null

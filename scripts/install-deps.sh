@@ -22,8 +22,11 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(xvfb xauth xclip xdotool weston xwayland clang libclang-rt-14-dev libbenchmark-dev time
                libxcb1-dev)
     packages+=(qpdf poppler-utils librsvg2-bin) # PDF and SVG tools the stamp files are checked with
-    packages+=(lintian desktop-file-utils) # checking the .deb
+    packages+=(mupdf-tools python3-pikepdf) # more PDF checks
     packages+=(openssl libnss3-tools) # test certificates and databases; checking the signatures
+    # PDFs as real producers write them: LibreOffice, Ghostscript, pdfTeX (cairo: poppler-utils)
+    packages+=(libreoffice-writer-nogui ghostscript texlive-latex-base)
+    packages+=(lintian desktop-file-utils appstream) # checking the .deb
     packages+=(locales) # the tests of Qt's translations run under ja_JP.UTF-8
 fi
 

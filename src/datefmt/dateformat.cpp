@@ -70,6 +70,15 @@ public:
         return *era_;
     }
 
+    // The year within the era; for a day without an era (before the first one) its Western
+    // year. 0 when there is neither: an invalid day, or one before the year 1.
+    int eraYear()
+    {
+        if (!era().name.isEmpty())
+            return era().year;
+        return valid() && year() > 0 ? year() : 0;
+    }
+
 private:
     QDate date_;
     QTime time_;
@@ -191,12 +200,12 @@ void appendToken(QString &out, const DatePiece &piece, const QString &pattern, b
         out += f.era().name;
         break;
     case DateToken::EraYear:
-        if (!f.era().name.isEmpty())
-            appendNumber(out, f.era().year);
+        if (const int year = f.eraYear())
+            appendNumber(out, year);
         break;
     case DateToken::EraYear2:
-        if (!f.era().name.isEmpty())
-            appendNumber(out, f.era().year, 2);
+        if (const int year = f.eraYear())
+            appendNumber(out, year, 2);
         break;
     case DateToken::Hour:
         appendNumber(out, hour);
@@ -252,6 +261,28 @@ QString formatDate(const QDateTime &now, const QString &pattern)
     for (const DatePiece &piece : parsed.pieces)
         appendToken(out, piece, effective, parsed.twelveHour, fields);
     return out;
+}
+
+bool patternUsesJapaneseEra(const QString &pattern)
+{
+    for (const DatePiece &piece : parseDatePattern(pattern).pieces) {
+        switch (piece.token) {
+        case DateToken::EraLetter:
+        case DateToken::EraFirstChar:
+        case DateToken::EraName:
+        case DateToken::EraYear:
+        case DateToken::EraYear2:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+bool hasJapaneseEra(const QDate &day)
+{
+    return !japaneseEra(day).name.isEmpty();
 }
 
 } // namespace pellimo

@@ -2,6 +2,7 @@
 #include "datefmt/japaneseera.h"
 
 #include <QList>
+#include <cmath>
 #include <memory>
 #include <unicode/calendar.h>
 #include <unicode/dtfmtsym.h>
@@ -70,10 +71,32 @@ std::unique_ptr<icu::Calendar> makeCalendar()
     return calendar;
 }
 
+// The day on which era 0 starts: the era and its first year set, ICU fills in the era's first
+// month and day.
+QDate lookUpFirstEraDay()
+{
+    const std::unique_ptr<icu::Calendar> calendar = makeCalendar();
+    if (!calendar)
+        return {};
+    calendar->clear();
+    calendar->set(UCAL_ERA, 0);
+    calendar->set(UCAL_YEAR, 1);
+    UErrorCode status = U_ZERO_ERROR;
+    const UDate millis = calendar->getTime(status);
+    if (U_FAILURE(status))
+        return {};
+    return QDate::fromJulianDay(qint64(std::floor(millis / kMillisPerDay)) + kUnixEpochJulianDay);
+}
+
 JapaneseEra lookUp(const QDate &date)
 {
     thread_local const std::unique_ptr<icu::Calendar> calendar = makeCalendar();
     if (!calendar)
+        return {};
+    // Before its first era the calendar goes on counting the first era's years backwards, down
+    // to 0 and below: those days have no era.
+    const QDate first = firstJapaneseEraDay();
+    if (!first.isValid() || date < first)
         return {};
     const double millis =
         double(date.toJulianDay() - kUnixEpochJulianDay) * kMillisPerDay + kMillisPerDay / 2;
@@ -94,6 +117,12 @@ JapaneseEra lookUp(const QDate &date)
 }
 
 } // namespace
+
+QDate firstJapaneseEraDay()
+{
+    static const QDate first = lookUpFirstEraDay();
+    return first;
+}
 
 JapaneseEra japaneseEra(const QDate &date)
 {

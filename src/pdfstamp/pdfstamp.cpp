@@ -1,143 +1,151 @@
 // SPDX-License-Identifier: MIT
+// Reading a PDF for the caller: a page's size for choosing the place, the stamps it holds, and
+// reading it on a second thread while the caller prepares the stamp.
+
 #include "pdfstamp.h"
 
-#include "pdfplacement.h"
-#include "render/stampvector.h"
+#include "model/stampprofile.h"
+#include "openedpdf.h"
+#include "outputfile.h"
+#include "qpdfaccess.h"
+#include "stampannotation.h"
+#include "stampfit.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <future>
-#include <memory>
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFExc.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-#include <sys/stat.h>
+#include <QCoreApplication>
+#include <QStringList>
 
 namespace pellimo {
 
-// A PDF read in full: every object parsed, so that writing it out only copies.
-struct OpenedPdf {
-    QPDF pdf;
-    PdfResult status;
-    std::vector<QPDFPageObjectHelper> pages;
-};
-
 namespace {
 
-constexpr double kPointsPerMm = 72 / 25.4;
-
-PdfResult failure(const QString &text)
+QString tr(const char *text)
 {
-    return {text};
+    return QCoreApplication::translate("pellimo", text);
 }
 
-// The same file under two names: the same path once links are resolved, or the same inode.
-bool sameFile(const QString &a, const QString &b)
+QString textOf(QPDFObjectHandle value)
 {
-    const QFileInfo ia(a), ib(b);
-    if (ia.absoluteFilePath() == ib.absoluteFilePath())
-        return true;
-    if (!ia.exists() || !ib.exists())
-        return false;
-    if (ia.canonicalFilePath() == ib.canonicalFilePath())
-        return true;
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    return value.isString() ? QString::fromStdString(value.getUTF8Value()) : QString();
 }
 
-// Opens a PDF for reading; a file that needs repairs is damaged, one with encryption refused.
-PdfResult openPdf(QPDF &pdf, const QString &path)
+// The rectangle of an annotation on the page as shown, in millimetres; empty when unusable.
+QRectF shownRectMm(const PageFrame &frame, QPDFObjectHandle rect)
 {
-    pdf.setSuppressWarnings(true);
-    pdf.setAttemptRecovery(false);
-    const QString name = QFileInfo(path).fileName();
-    if (!QFileInfo(path).isFile())
-        return failure(QStringLiteral("%1: no such file").arg(path));
-    try {
-        pdf.processFile(QFile::encodeName(path).constData());
-    } catch (const QPDFExc &e) {
-        if (e.getErrorCode() == qpdf_e_password)
-            return failure(QStringLiteral("%1 is encrypted; only unencrypted PDF files can be "
-                                          "stamped")
-                               .arg(name));
-        return failure(QStringLiteral("%1 is damaged or not a PDF file (%2)")
-                           .arg(name, QString::fromStdString(e.getMessageDetail())));
-    } catch (const std::exception &e) {
-        return failure(
-            QStringLiteral("%1 cannot be read (%2)").arg(name, QString::fromUtf8(e.what())));
+    if (!rect.isArray() || rect.getArrayNItems() != 4)
+        return {};
+    double v[4];
+    for (int i = 0; i < 4; ++i) {
+        QPDFObjectHandle item = rect.getArrayItem(i);
+        if (!item.isNumber())
+            return {};
+        v[i] = item.getNumericValue();
     }
-    if (pdf.isEncrypted())
-        return failure(
-            QStringLiteral("%1 is encrypted; only unencrypted PDF files can be stamped").arg(name));
-    if (pdf.anyWarnings())
-        return failure(QStringLiteral("%1 is damaged (it needs repairs to be read)").arg(name));
-    return {};
-}
-
-PdfResult checkPage(const std::vector<QPDFPageObjectHelper> &pages, int page, const QString &in)
-{
-    if (page < 1 || size_t(page) > pages.size())
-        return failure(QStringLiteral("page %1 does not exist: %2 has %3 page(s)")
-                           .arg(page)
-                           .arg(QFileInfo(in).fileName())
-                           .arg(pages.size()));
-    return {};
-}
-
-std::unique_ptr<OpenedPdf> readWhole(const QString &path)
-{
-    auto opened = std::make_unique<OpenedPdf>();
-    try {
-        opened->status = openPdf(opened->pdf, path);
-        if (opened->status) {
-            opened->pages = QPDFPageDocumentHelper(opened->pdf).getAllPages();
-            (void)opened->pdf.getAllObjects();
-        }
-    } catch (const std::exception &e) {
-        opened->status = failure(QStringLiteral("%1 is damaged (%2)")
-                                     .arg(QFileInfo(path).fileName(), QString::fromUtf8(e.what())));
-    }
-    return opened;
+    const QPointF a = viewPoint(frame, QPointF(v[0], v[1])) / kPointsPerMm;
+    const QPointF b = viewPoint(frame, QPointF(v[2], v[3])) / kPointsPerMm;
+    return QRectF(a, b).normalized();
 }
 
 } // namespace
 
-QPointF defaultStampCorner(QSizeF pageMm, double diameterMm)
+PdfStampRecord stampRecord(const StampProfile &profile, const QString &userName, int user,
+                           const QDateTime &when)
 {
-    return {pageMm.width() - kDefaultStampInsetMm - diameterMm, kDefaultStampInsetMm};
+    PdfStampRecord record;
+    record.who =
+        (profile.items[2].text.trimmed() + QLatin1Char(' ') + profile.items[3].text.trimmed())
+            .trimmed();
+    if (record.who.isEmpty())
+        record.who = userName;
+    record.dateText = profile.items[1].text;
+    record.user = user;
+    record.when = when;
+    QStringList texts;
+    for (const StampItem &item : profile.items)
+        if (!item.text.trimmed().isEmpty())
+            texts << item.text.trimmed();
+    record.contents = texts.join(QLatin1Char(' '));
+    return record;
+}
+
+QString describeStampEntry(const PdfStampEntry &e)
+{
+    const QString when = e.when.isValid() ? e.when.toString(Qt::ISODate) : QStringLiteral("-");
+    return tr("page %1 at %2, %3 mm (%4 x %5 mm): %6, %7, %8, %9")
+        .arg(e.page)
+        .arg(e.rectMm.x(), 0, 'f', 1)
+        .arg(e.rectMm.y(), 0, 'f', 1)
+        .arg(e.rectMm.width(), 0, 'f', 1)
+        .arg(e.rectMm.height(), 0, 'f', 1)
+        .arg(e.dateText.isEmpty() ? QStringLiteral("-") : e.dateText,
+             e.who.isEmpty() ? QStringLiteral("-") : e.who, when,
+             e.pellimo ? tr("Pellimo") : tr("another program"));
 }
 
 PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info)
 {
     try {
-        QPDF pdf;
-        if (PdfResult r = openPdf(pdf, in); !r)
+        const std::unique_ptr<OpenedPdf> o = openPdf(in);
+        if (!o->status)
+            return o->status;
+        if (PdfResult r = checkPageNumber(*o, page); !r)
             return r;
-        const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
-        if (PdfResult r = checkPage(pages, page, in); !r)
-            return r;
-        QPDFPageObjectHelper target = pages[size_t(page - 1)];
-        const PageFrame frame = pageFrame(target);
-        info.pageCount = int(pages.size());
-        info.rotation = frame.rotation;
-        info.pageMm = frame.viewSize() / kPointsPerMm;
-        if (pdf.anyWarnings())
-            return failure(QStringLiteral("%1 is damaged").arg(QFileInfo(in).fileName()));
+        QString problem;
+        const std::optional<PageFrame> frame = pageFrame(o->pages[size_t(page - 1)], problem);
+        if (!frame)
+            return {tr("page %1 of %2 cannot be stamped: %3").arg(page).arg(o->name, problem), {}};
+        info.pageCount = int(o->pages.size());
+        info.rotation = frame->rotation;
+        info.pageMm = frame->viewSize() / kPointsPerMm;
+        return {{}, o->repaired ? repairedNotice(*o) : QString()};
     } catch (const std::exception &e) {
-        return failure(QStringLiteral("%1 is damaged (%2)")
-                           .arg(QFileInfo(in).fileName(), QString::fromUtf8(e.what())));
+        return {tr("%1 is damaged beyond repair or not a PDF file").arg(pdf::displayName(in)), {}};
     }
-    return {};
+}
+
+PdfResult listPdfStamps(const QString &in, QList<PdfStampEntry> &stamps)
+{
+    stamps.clear();
+    try {
+        const std::unique_ptr<OpenedPdf> o = openPdf(in);
+        if (!o->status)
+            return o->status;
+        for (size_t i = 0; i < o->pages.size(); ++i) {
+            QPDFObjectHandle annots = pdf::keyOf(o->pages[i], "/Annots");
+            if (!annots.isArray())
+                continue;
+            QString problem;
+            const PageFrame frame = pageFrame(o->pages[i], problem).value_or(PageFrame());
+            for (QPDFObjectHandle a : annots.getArrayAsVector()) {
+                if (!pdf::keyOf(a, "/Subtype").isNameAndEquals("/Stamp"))
+                    continue;
+                PdfStampEntry e;
+                e.page = int(i + 1);
+                e.rectMm = shownRectMm(frame, pdf::keyOf(a, "/Rect"));
+                QPDFObjectHandle mark = pdf::keyOf(a, kPellimoStampKey);
+                e.pellimo = mark.isDictionary();
+                e.dateText = e.pellimo ? textOf(pdf::keyOf(mark, "/Date"))
+                                       : textOf(pdf::keyOf(a, "/Contents"));
+                e.who = textOf(pdf::keyOf(a, "/T"));
+                QPDFObjectHandle m = pdf::keyOf(a, "/M");
+                if (!m.isString())
+                    m = pdf::keyOf(a, "/CreationDate");
+                if (m.isString())
+                    e.when = fromPdfDate(m.getStringValue());
+                stamps << e;
+            }
+        }
+        return {{},
+                o->repaired ? tr("%1 is damaged (%2); its stamps were read from a repaired "
+                                 "reading")
+                                  .arg(o->name, o->damage)
+                            : QString()};
+    } catch (const std::exception &) {
+        return {tr("%1 is damaged beyond repair or not a PDF file").arg(pdf::displayName(in)), {}};
+    }
 }
 
 PdfInput::PdfInput(const QString &in)
-    : m_path(in), m_reading(std::async(std::launch::async, [in] { return readWhole(in); }))
+    : m_path(in), m_reading(std::async(std::launch::async, [in] { return openPdf(in); }))
 {
 }
 
@@ -146,97 +154,6 @@ PdfInput::~PdfInput() = default;
 std::unique_ptr<OpenedPdf> PdfInput::take()
 {
     return m_reading.get();
-}
-
-PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlace &place,
-                       const StampGeometry &geometry)
-{
-    PdfInput input(in);
-    return stampPdfFile(input, out, place, geometry);
-}
-
-PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlace &place,
-                       const StampGeometry &geometry)
-{
-    const QString &in = reading.path();
-    if (sameFile(in, out))
-        return failure(QStringLiteral("the output file is the input file; choose another name "
-                                      "(the input is never changed)"));
-    if (!(place.diameterMm > 0))
-        return failure(QStringLiteral("the stamp size must be more than 0 mm"));
-    try {
-        // qpdf goes on reading the input on its thread while Qt draws the stamp page on this one.
-        const QByteArray stampBytes = stampPdf(geometry, place.diameterMm);
-        const std::unique_ptr<OpenedPdf> input = reading.take();
-        if (!input->status)
-            return input->status;
-        QPDF &pdf = input->pdf;
-        if (PdfResult r = checkPage(input->pages, place.page, in); !r)
-            return r;
-        QPDFPageObjectHelper target = input->pages[size_t(place.page - 1)];
-        const PageFrame frame = pageFrame(target);
-
-        // The picture is the circle's square widened by the margin on each side.
-        const double squarePt = place.diameterMm * kPointsPerMm;
-        const QSizeF viewMm = frame.viewSize() / kPointsPerMm;
-        const QPointF cornerMm = place.atMm.value_or(defaultStampCorner(viewMm, place.diameterMm));
-        const QRectF squareView(cornerMm * kPointsPerMm, QSizeF(squarePt, squarePt));
-        if (!QRectF(QPointF(0, 0), frame.viewSize()).contains(squareView))
-            return failure(QStringLiteral("the stamp (%1 mm at %2, %3 mm) does not fit on page %4 "
-                                          "(%5 x %6 mm)")
-                               .arg(place.diameterMm, 0, 'f', 1)
-                               .arg(cornerMm.x(), 0, 'f', 1)
-                               .arg(cornerMm.y(), 0, 'f', 1)
-                               .arg(place.page)
-                               .arg(viewMm.width(), 0, 'f', 1)
-                               .arg(viewMm.height(), 0, 'f', 1));
-        const double marginPt = squarePt * geometry.margin / geometry.diameter;
-        const QRectF pictureView = squareView.adjusted(-marginPt, -marginPt, marginPt, marginPt);
-
-        // The stamp page from Qt, as a form XObject of the document.
-        if (stampBytes.isEmpty())
-            return failure(QStringLiteral("the stamp could not be drawn as PDF"));
-        QPDF stampDoc;
-        stampDoc.setSuppressWarnings(true);
-        stampDoc.processMemoryFile("stamp", stampBytes.constData(), size_t(stampBytes.size()));
-        QPDFObjectHandle form =
-            QPDFPageDocumentHelper(stampDoc).getAllPages().at(0).getFormXObjectForPage();
-        form = pdf.copyForeignObject(form);
-
-        QPDFObjectHandle resources = target.getAttribute("/Resources", true);
-        if (!resources.isDictionary())
-            return failure(QStringLiteral("page %1 has unusable resources").arg(place.page));
-        int suffix = 1;
-        const std::string name = resources.getUniqueResourceName("/Pellimo", suffix);
-        // Upright as the page is shown: qpdf undoes the page's /Rotate for the placed form.
-        const std::string placing = target.placeFormXObject(
-            form, name, userSpaceRect(frame, pictureView), true, true, true);
-        resources.mergeResources(QPDFObjectHandle::parse("<< /XObject << >> >>"));
-        resources.getKey("/XObject").replaceKey(name, form);
-        // The page's own content is wrapped in q ... Q, so the stamp starts from a clean state.
-        target.addPageContents(pdf.newStream("q\n"), true);
-        target.addPageContents(pdf.newStream("\nQ\n" + placing), false);
-
-        QPDFWriter writer(pdf);
-        writer.setOutputMemory();
-        writer.write();
-        if (pdf.anyWarnings())
-            return failure(QStringLiteral("%1 is damaged (it needs repairs to be read)")
-                               .arg(QFileInfo(in).fileName()));
-        const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
-
-        QSaveFile file(out);
-        if (!file.open(QIODevice::WriteOnly))
-            return failure(QStringLiteral("%1 cannot be written: %2").arg(out, file.errorString()));
-        const auto size = qint64(written->getSize());
-        if (file.write(reinterpret_cast<const char *>(written->getBuffer()), size) != size ||
-            !file.commit())
-            return failure(QStringLiteral("%1 cannot be written: %2").arg(out, file.errorString()));
-    } catch (const std::exception &e) {
-        return failure(QStringLiteral("%1 cannot be stamped: %2")
-                           .arg(QFileInfo(in).fileName(), QString::fromUtf8(e.what())));
-    }
-    return {};
 }
 
 } // namespace pellimo

@@ -124,6 +124,65 @@ private Q_SLOTS:
     }
     void eraTokens() { check(); }
 
+    // Days before the first era the calendar has: the era year is the Western year and the era
+    // names are left out, never a year of 0 or below.
+    void daysWithoutAnEra_data()
+    {
+        addColumns();
+        row("0001-01-01, the default pattern", at(1, 1, 1), u"ee.mm.dd"_qs, u"01.01.01"_qs);
+        row("every era token", at(644, 12, 31), u"g|gg|ggg|e|ee"_qs, u"|||644|644"_qs);
+        row("era name and year", at(300, 4, 1), u"ggge年m月d日"_qs, u"300年4月1日"_qs);
+        row("645 before the first era began", at(645, 1, 2), u"gge"_qs, u"645"_qs);
+        row("before year 1", at(-1, 6, 1), u"ee|e|g"_qs, u"||"_qs);
+    }
+    void daysWithoutAnEra() { check(); }
+
+    void eraYearIsNeverBelowOne()
+    {
+        for (QDate day(1, 1, 1); day.year() < 800; day = day.addDays(29)) {
+            const QString text = formatDate(QDateTime(day, QTime(12, 0)), u"e"_qs);
+            QVERIFY2(text.toInt() >= 1, qPrintable(day.toString(Qt::ISODate) + u' ' + text));
+        }
+    }
+
+    // What a caller checks before it formats a day it was given: whether the pattern asks for
+    // the era, and whether the day has one.
+    void patternUsesEra_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("usesEra");
+        QTest::newRow("default") << u"ee.mm.dd"_qs << true;
+        QTest::newRow("capitals") << u"GGG"_qs << true;
+        QTest::newRow("one letter") << u"g"_qs << true;
+        QTest::newRow("Western") << u"yyyy/mm/dd"_qs << false;
+        QTest::newRow("quoted") << u"\"gge\" yy"_qs << false;
+        QTest::newRow("escaped") << u"\\e\\g yyyy"_qs << false;
+        QTest::newRow("empty: the general text") << QString() << false;
+    }
+    void patternUsesEra()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, usesEra);
+        QCOMPARE(patternUsesJapaneseEra(pattern), usesEra);
+    }
+
+    void dayHasEra_data()
+    {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<bool>("hasEra");
+        QTest::newRow("Reiwa") << QDate(2026, 12, 7) << true;
+        QTest::newRow("Keio") << QDate(1867, 6, 1) << true;
+        QTest::newRow("0001-01-01") << QDate(1, 1, 1) << false;
+        QTest::newRow("year 644") << QDate(644, 12, 31) << false;
+        QTest::newRow("invalid") << QDate() << false;
+    }
+    void dayHasEra()
+    {
+        QFETCH(QDate, day);
+        QFETCH(bool, hasEra);
+        QCOMPARE(hasJapaneseEra(day), hasEra);
+    }
+
     void timeTokens_data()
     {
         addColumns();

@@ -52,6 +52,12 @@ private Q_SLOTS:
         QTest::newRow("invalid date") << QDate();
         QTest::newRow("beyond the calendar's range") << QDate(9000000, 1, 1);
         QTest::newRow("before the calendar's range") << QDate(-9000000, 1, 1);
+        // Before the first era the calendar has, there is no era: never a year 0 or below.
+        QTest::newRow("0001-01-01") << QDate(1, 1, 1);
+        QTest::newRow("year 644") << QDate(644, 12, 31);
+        QTest::newRow("645, before the first era began") << QDate(645, 1, 1);
+        QTest::newRow("the day before the first era") << firstJapaneseEraDay().addDays(-1);
+        QTest::newRow("before year 1") << QDate(-1, 6, 1);
     }
 
     void unknownEra()
@@ -61,6 +67,23 @@ private Q_SLOTS:
         QVERIFY(era.name.isEmpty());
         QVERIFY(era.letter.isEmpty());
         QCOMPARE(era.year, 0);
+    }
+
+    // The first era the calendar has starts in 645 (its first day as ICU's data has it); from
+    // that day on every day has an era and a year of at least 1.
+    void firstEraDay()
+    {
+        const QDate first = firstJapaneseEraDay();
+        QCOMPARE(first.year(), 645);
+        const JapaneseEra era = japaneseEra(first);
+        QCOMPARE(era.name, u"大化"_qs);
+        QCOMPARE(era.year, 1);
+        QVERIFY(japaneseEra(first.addDays(-1)).name.isEmpty());
+        for (QDate day = first; day.year() < 1000; day = day.addDays(13)) {
+            const JapaneseEra e = japaneseEra(day);
+            QVERIFY2(!e.name.isEmpty() && e.year >= 1,
+                     qPrintable(day.toString(Qt::ISODate) + QString::number(e.year)));
+        }
     }
 
     // The lookup remembers its last answer: switching back and forth across an era boundary and

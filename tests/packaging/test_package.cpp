@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The Debian package as a user gets it: built with cpack from this build, checked with lintian
-// and desktop-file-validate, unpacked with dpkg -x into a scratch root, and the unpacked program
-// run as a user with a fresh home folder who cannot write its folder.
+// The Debian package as a user gets it: built with cpack from this build, checked with lintian,
+// desktop-file-validate and appstreamcli, unpacked with dpkg -x into a scratch root, and the
+// unpacked program run as a user with a fresh home folder who cannot write its folder.
 
 #include "desktop.h"
 #include "otheruser.h"
@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <memory>
 
 using namespace e2e;
@@ -45,6 +46,8 @@ ToolResult tool(const QString &program, const QStringList &arguments,
     return r;
 }
 
+const QString kMetainfo = QStringLiteral("/usr/share/metainfo/org.example.pellimo.metainfo.xml");
+
 QStringList iconFolders()
 {
     return {QStringLiteral("16x16"),   QStringLiteral("22x22"),  QStringLiteral("24x24"),
@@ -66,7 +69,8 @@ class TestPackage : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        for (const char *name : {"cpack", "dpkg-deb", "lintian", "desktop-file-validate"})
+        for (const char *name :
+             {"cpack", "dpkg-deb", "lintian", "desktop-file-validate", "appstreamcli"})
             QVERIFY2(!QStandardPaths::findExecutable(QLatin1String(name)).isEmpty(),
                      qPrintable(QStringLiteral("%1 is not installed (scripts/install-deps.sh "
                                                "--test)")
@@ -105,6 +109,7 @@ private Q_SLOTS:
             QStringLiteral("./usr/lib/" PELLIMO_LIBRARY_ARCH "/pellimo/pellimo-pdfdialog.so"),
             QStringLiteral("./usr/lib/" PELLIMO_LIBRARY_ARCH "/pellimo/pellimo-pdfpage"),
             QStringLiteral("./usr/share/applications/pellimo.desktop"),
+            QStringLiteral(".") + kMetainfo,
             QStringLiteral("./usr/share/icons/hicolor/scalable/apps/pellimo.svg"),
             QStringLiteral("./usr/share/man/man1/pellimo.1.gz"),
             QStringLiteral("./usr/share/man/man1/pellimo-stamp.1.gz"),
@@ -161,6 +166,8 @@ private Q_SLOTS:
                                 << QStringLiteral("fonts-ipafont-gothic");
         QTest::newRow("translations")
             << QStringLiteral("Recommends") << QStringLiteral("qt6-translations-l10n");
+        QTest::newRow("PDF stamping described")
+            << QStringLiteral("Description") << QStringLiteral("stamps PDF files");
     }
 
     void control()
@@ -173,16 +180,114 @@ private Q_SLOTS:
         QVERIFY2(QString::fromUtf8(r.output).contains(expected), r.output.constData());
     }
 
-    // lintian: no error (warnings and notes are printed for the record).
+    // lintian: no error, and none of its hardening tags, not even the informational ones: the
+    // programs are built with Debian's hardening flags (warnings and notes are printed for the
+    // record).
     void lintian()
     {
         const ToolResult r = tool(QStringLiteral("lintian"),
                                   {QStringLiteral("--tag-display-limit"), QStringLiteral("0"),
-                                   QStringLiteral("--fail-on"), QStringLiteral("error"), m_deb});
+                                   QStringLiteral("--display-info"), QStringLiteral("--fail-on"),
+                                   QStringLiteral("error"), m_deb});
         qInfo("%s", r.output.constData());
         QVERIFY2(r.exitCode == 0, r.output.constData());
-        for (const QByteArray &line : r.output.split('\n'))
+        for (const QByteArray &line : r.output.split('\n')) {
             QVERIFY2(!line.startsWith("E:"), line.constData());
+            QVERIFY2(!line.contains("hardening-no-"), line.constData());
+        }
+    }
+
+    // The AppStream record that software centres read: valid for appstreamcli, alone and with
+    // the menu entry and icon it names.
+    void appstreamValid()
+    {
+        const ToolResult file = tool(QStringLiteral("appstreamcli"),
+                                     {QStringLiteral("validate"), QStringLiteral("--no-net"),
+                                      QStringLiteral("--pedantic"), installed(kMetainfo)});
+        QVERIFY2(file.exitCode == 0, file.output.constData());
+        const ToolResult tree =
+            tool(QStringLiteral("appstreamcli"),
+                 {QStringLiteral("validate-tree"), QStringLiteral("--no-net"), m_root});
+        QVERIFY2(tree.exitCode == 0, tree.output.constData());
+    }
+
+    // What the record says: rows of element, language (empty: untranslated) and the text the
+    // element holds, or the attribute "name=value" it carries.
+    void appstreamRecord_data()
+    {
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("launchable")
+            << QStringLiteral("launchable") << QString() << QStringLiteral("pellimo.desktop");
+        QTest::newRow("name") << QStringLiteral("name") << QString() << QStringLiteral("Pellimo");
+        QTest::newRow("Japanese name")
+            << QStringLiteral("name") << QStringLiteral("ja") << QStringLiteral(u"Pellimo 日付印");
+        QTest::newRow("summary says PDF")
+            << QStringLiteral("summary") << QString() << QStringLiteral("PDF files");
+        QTest::newRow("Japanese summary")
+            << QStringLiteral("summary") << QStringLiteral("ja") << QStringLiteral(u"PDF に押印");
+        QTest::newRow("description")
+            << QStringLiteral("p") << QString() << QStringLiteral("round Japanese date stamp");
+        QTest::newRow("metadata licence")
+            << QStringLiteral("metadata_license") << QString() << QStringLiteral("MIT");
+        QTest::newRow("project licence")
+            << QStringLiteral("project_license") << QString() << QStringLiteral("MIT");
+        QTest::newRow("content rating")
+            << QStringLiteral("content_rating") << QString() << QStringLiteral("type=oars-1.1");
+        QTest::newRow("release") << QStringLiteral("release") << QString()
+                                 << QStringLiteral("version=" PELLIMO_VERSION);
+        QTest::newRow("stamp tool")
+            << QStringLiteral("binary") << QString() << QStringLiteral("pellimo-stamp");
+    }
+
+    void appstreamRecord()
+    {
+        QFETCH(QString, element);
+        QFETCH(QString, language);
+        QFETCH(QString, expected);
+        QFile f(installed(kMetainfo));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&f);
+        QStringList seen;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != element ||
+                xml.attributes().value(QStringLiteral("xml:lang")) != language)
+                continue;
+            if (expected.contains(QLatin1Char('='))) {
+                const QString name = expected.section(QLatin1Char('='), 0, 0);
+                seen << name + QLatin1Char('=') + xml.attributes().value(name).toString();
+            } else {
+                seen << xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY2(std::any_of(seen.cbegin(), seen.cend(),
+                             [&](const QString &text) { return text.contains(expected); }),
+                 qPrintable(seen.join(QStringLiteral(" | "))));
+    }
+
+    // The screenshots are the pictures in docs/, at the sizes the record gives.
+    void appstreamScreenshots()
+    {
+        QFile f(installed(kMetainfo));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&f);
+        QStringList found;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"image")
+                continue;
+            const QSize size(xml.attributes().value(QStringLiteral("width")).toInt(),
+                             xml.attributes().value(QStringLiteral("height")).toInt());
+            const QString url = xml.readElementText();
+            QVERIFY2(url.startsWith(QStringLiteral("https://")), qPrintable(url));
+            const QString name = url.section(QLatin1Char('/'), -1);
+            const QImage picture(QStringLiteral(PELLIMO_SOURCE_DIR "/docs/") + name);
+            QVERIFY2(!picture.isNull(), qPrintable(name));
+            QCOMPARE(picture.size(), size);
+            found << name;
+        }
+        QCOMPARE(found, (QStringList{QStringLiteral("window.png"), QStringLiteral("stamp.png")}));
     }
 
     // The menu entry as installed: valid for Debian 12's desktop-file-validate, found by name,
@@ -200,6 +305,20 @@ private Q_SLOTS:
               "[Desktop Action copy-stamp]", "Name=Copy stamp", "Exec=pellimo nogui"})
             QVERIFY2(lines.contains(QByteArray(line)), line);
         QVERIFY(lines.contains(QStringLiteral(u"Name[ja]=スタンプをコピー").toUtf8()));
+        QVERIFY(lines.contains(
+            QStringLiteral(u"Comment[ja]=丸い日付印を作ってクリップボードにコピーします")
+                .toUtf8()));
+        // Found in the menu by the words a Japanese office uses, in any language.
+        for (const QByteArray &key : {QByteArray("Keywords="), QByteArray("Keywords[ja]=")}) {
+            const auto line = std::find_if(lines.cbegin(), lines.cend(),
+                                           [&](const QByteArray &l) { return l.startsWith(key); });
+            QVERIFY2(line != lines.cend(), key.constData());
+            const QStringList words =
+                QString::fromUtf8(line->mid(key.size())).split(QLatin1Char(';'));
+            for (const QString &word :
+                 {QStringLiteral(u"はんこ"), QStringLiteral(u"印鑑"), QStringLiteral(u"日付印")})
+                QVERIFY2(words.contains(word), line->constData());
+        }
     }
 
     // The unpacked program, run as a user who cannot write usr/bin: the data files go to that

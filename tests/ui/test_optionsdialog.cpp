@@ -284,7 +284,9 @@ private Q_SLOTS:
         const QByteArray fileBefore = readBytes(path);
         open();
         auto *name = child<QLineEdit>(u"txtUser0"_s);
-        retype(name, u"\U0001F600"_s); // no place for it in the file's code page
+        // No place for it in the file's code page. Typed, it would be taken out at once (see
+        // test_typingnotice); put there, it is refused by the save.
+        name->setText(u"\U0001F600"_s);
         QTest::keyClick(name, Qt::Key_Return);
         QCOMPARE(warnings.size(), 1);
         QVERIFY(!warnings[0].isEmpty());

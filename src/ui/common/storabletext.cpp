@@ -2,9 +2,9 @@
 #include "storabletext.h"
 
 #include "storage/cp932.h"
+#include "windownote.h"
 
 #include <QLineEdit>
-#include <QToolTip>
 
 namespace pellimo {
 
@@ -40,11 +40,17 @@ void takeCharactersOut(QLineEdit *box, const QString &characters)
     box->setCursorPosition(cursor);
 }
 
+QString unstorableTextNotice(const QString &characters)
+{
+    return QStringLiteral(u"「") + characters +
+           QStringLiteral(u"」はデータファイルに保存できないため、取り除きました。");
+}
+
 void showNoticeAt(QLineEdit *box, const QString &text)
 {
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), shown, box, QRect(), 8000);
+    WindowNote::showFor(box, shown);
 }
 
 } // namespace pellimo

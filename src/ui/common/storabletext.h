@@ -17,8 +17,12 @@ void replaceLookAlikesIn(QLineEdit *box);
 // out of the box, keeping the cursor after the text it followed.
 void takeCharactersOut(QLineEdit *box, const QString &characters);
 
-// A notice under the box that leaves the focus in it (a tooltip, not a dialog), so that the keys
-// typed next still go into the box. It goes when the user moves on or after a while.
+// What the notice says when `characters` (distinct, in order of first appearance) were taken out.
+QString unstorableTextNotice(const QString &characters);
+
+// A notice beside the box, inside its window (a WindowNote, not a dialog nor a window of its
+// own): the focus and the keys typed next stay in the box, a click on any control reaches it,
+// and the notice covers no control. It goes after a few seconds.
 void showNoticeAt(QLineEdit *box, const QString &text);
 
 } // namespace pellimo

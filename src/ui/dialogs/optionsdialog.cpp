@@ -6,8 +6,8 @@
 #include "storage/profilefile.h"
 #include "storage/savemessages.h"
 #include "storage/settingsfile.h"
-#include "ui/common/storabletext.h"
 #include "ui/common/selectallonfocus.h"
+#include "ui/common/storabletext.h"
 #include "ui/common/twips.h"
 #include "ui/common/windowplacement.h"
 
@@ -41,6 +41,19 @@ QString unstorableDateText(const QString &sample, const QString &characters)
             .arg(sample),
         QStringLiteral("DateFormat: %1").arg(describeCharacters(characters)),
     });
+}
+
+// A name as typed or pasted: look-alikes become their CP932 forms, and what the settings file
+// cannot hold is taken out at once with a notice beside the box, as the main window's boxes do,
+// rather than refused on OK after the rest has been typed.
+void refuseUnstorableName(QLineEdit *box)
+{
+    replaceLookAlikesIn(box);
+    const QString bad = unstorableSettingCharacters(box->text());
+    if (bad.isEmpty())
+        return;
+    takeCharactersOut(box, bad);
+    showNoticeAt(box, unstorableTextNotice(bad));
 }
 
 QString fullWidthDigit(int n)
@@ -101,7 +114,7 @@ void OptionsDialog::buildUserFrame()
         m_txtUser[i]->setGeometry(twipsRect(1200, kBoxTops[i], 1815, 270));
         m_selectAllOnFocus->watch(m_txtUser[i]);
         connect(m_txtUser[i], &QLineEdit::textEdited, this,
-                [box = m_txtUser[i]] { replaceLookAlikesIn(box); }); // 〜 → ～ as typed
+                [box = m_txtUser[i]] { refuseUnstorableName(box); });
 
         m_optStUp[i] = new QRadioButton(m_fraUser);
         m_optStUp[i]->setObjectName(QStringLiteral("optStUp") + index);

@@ -19,16 +19,6 @@ namespace pellimo {
 
 namespace {
 
-// `characters` are distinct, in order of first appearance, as unstorableCharacters gives them.
-QString unstorableTextWarning(const QString &characters)
-{
-    return joinMessageLines({
-        QStringLiteral(u"次の文字はデータファイルに保存できないため、入力できません：「") +
-            characters + QStringLiteral(u"」"),
-        QStringLiteral(u"入力された文字から取り除きました。"),
-    });
-}
-
 QString unstorableFontWarning(const QString &fontName, const QString &characters)
 {
     return joinMessageLines({
@@ -114,7 +104,7 @@ void MainWindow::refuseUnstorableText(int index)
     // Take the characters out where they were typed, so that what is saved is what is shown, and
     // say so without taking the keys that follow.
     takeCharactersOut(box, bad);
-    showNoticeAt(box, unstorableTextWarning(bad));
+    showNoticeAt(box, unstorableTextNotice(bad));
 }
 
 void MainWindow::onUserActivated(int entry)
