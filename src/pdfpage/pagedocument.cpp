@@ -3,9 +3,8 @@
 
 #include "pageprotocol.h"
 
-#include <fcntl.h>
+#include <QFile>
 #include <poppler-qt6.h>
-#include <unistd.h>
 
 namespace pellimo::pdfpage {
 
@@ -16,15 +15,10 @@ bool PageDocument::open(const QByteArray &path)
 {
     // Poppler's complaints about a damaged file would cost time on a hostile one and go nowhere.
     Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, QVariant());
-    // Opened by its bytes: a name that is not valid UTF-8 is the same file here as for the dialog.
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (!m_file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    m_document = Poppler::Document::load(&m_file);
+    // Poppler keeps the file open: the pages come from this reading of it, whatever happens to
+    // the name afterwards. (Opened through a QIODevice instead, a page of many forms took 70%
+    // longer: every form read again through seek and read.)
+    m_document = Poppler::Document::load(QFile::decodeName(path));
     if (!m_document || m_document->isLocked())
         return false;
     m_document->setRenderHint(Poppler::Document::Antialiasing);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QImage>
 #include <QList>
 #include <QSize>
@@ -35,7 +34,6 @@ public:
     QImage draw(QSize box);
 
 private:
-    QFile m_file; // Poppler reads through it; outlives the document
     std::unique_ptr<Poppler::Document> m_document;
     int m_located = 0;
 };

@@ -13,10 +13,13 @@ struct RawPdfPage {
     QSizeF sizePt{595, 842};
     int content = 0; // index into the content streams
     int rotate = 0;
+    double userUnit = 0; // 0: none
 };
 
-// Object 1 the catalogue, 2 the page tree (with the resources every page inherits: the font F1
-// and `resources`), 3 the font, then the content streams, then `objects`, then the pages.
+// Object 1 the catalogue, 2 the page tree (with what every page inherits: the first page's
+// MediaBox, the font F1 and `resources`), 3 the font, then the content streams, then `objects`,
+// then the pages. A page says only what it does not inherit: a file of 100,000 pages stays within
+// what the stamping reads.
 inline QByteArray rawPdf(const QList<QByteArray> &contents, const QList<RawPdfPage> &pages,
                          const QList<QByteArray> &extra = {}, const QByteArray &resources = {})
 {
@@ -27,20 +30,28 @@ inline QByteArray rawPdf(const QList<QByteArray> &contents, const QList<RawPdfPa
     const qsizetype firstPage = 4 + contents.size() + extra.size();
     for (qsizetype i = 0; i < pages.size(); ++i)
         kids += QByteArray::number(firstPage + i) + " 0 R ";
+    auto box = [](QSizeF size) {
+        return "[0 0 " + QByteArray::number(size.width()) + ' ' +
+               QByteArray::number(size.height()) + ']';
+    };
+    const QSizeF inherited = pages.isEmpty() ? QSizeF(595, 842) : pages.first().sizePt;
     objects << "<< /Type /Pages /Count " + QByteArray::number(pages.size()) + " /Kids [" + kids +
-                   "] /Resources << /Font << /F1 3 0 R >> " + resources + " >> >>";
+                   "] /MediaBox " + box(inherited) + " /Resources << /Font << /F1 3 0 R >> " +
+                   resources + " >> >>";
     objects << "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>";
     for (const QByteArray &c : contents)
         objects << "<< /Length " + QByteArray::number(c.size()) + " >>\nstream\n" + c +
                        "\nendstream";
     objects << extra;
     for (const RawPdfPage &p : pages) {
-        QByteArray page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " +
-                          QByteArray::number(p.sizePt.width()) + ' ' +
-                          QByteArray::number(p.sizePt.height()) + "] /Contents " +
-                          QByteArray::number(4 + p.content) + " 0 R";
+        QByteArray page =
+            "<< /Type /Page /Parent 2 0 R /Contents " + QByteArray::number(4 + p.content) + " 0 R";
+        if (p.sizePt != inherited)
+            page += " /MediaBox " + box(p.sizePt);
         if (p.rotate)
             page += " /Rotate " + QByteArray::number(p.rotate);
+        if (p.userUnit)
+            page += " /UserUnit " + QByteArray::number(p.userUnit);
         objects << page + " >>";
     }
     QByteArray out = "%PDF-1.7\n%\xe2\xe3\xcf\xd3\n";

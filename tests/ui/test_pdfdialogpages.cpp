@@ -226,6 +226,20 @@ private Q_SLOTS:
         }
     }
 
+    // The outline is the page as the stamp is placed on it, /UserUnit applied (which Poppler's
+    // sizes leave out), on every page.
+    void userUnitIsTheDocuments()
+    {
+        RawPdfPage page;
+        page.userUnit = 2;
+        auto dialog = open(write(QStringLiteral("unit.pdf"),
+                                 rawPdf({textContent("twice")}, {page, page, page})));
+        QCOMPARE(dialog->preview()->pageSizeMm().toSize(), QSize(420, 594));
+        dialog->setPage(3);
+        QCOMPARE(dialog->preview()->pageSizeMm().toSize(), QSize(420, 594));
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->preview()->hasPicture(), 30000);
+    }
+
     // Page steps on a file of 100,000 pages ask the renderer, which read the file once: the file
     // replaced after opening changes nothing, and the page typed in is shown.
     void pageStepsReadTheFileOnce()

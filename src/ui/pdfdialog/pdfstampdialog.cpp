@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <dlfcn.h>
 
 namespace pellimo {
@@ -31,6 +32,30 @@ constexpr int kMostRenderSide = 2000;
 constexpr int kLoadingNoticeMs = 400;
 
 const char kAnchor = 0; // an address inside the file that holds this code
+
+// The renderer's sizes (Poppler's reading, in points) in millimetres as the stamp is placed:
+// libqpdf applies /UserUnit, which Poppler leaves out. A first page that libqpdf reads larger by
+// one factor both ways is taken to give the unit of the whole document, and the first page is
+// libqpdf's own.
+QList<QSizeF> placementSizesMm(const QList<QSizeF> &sizesPt, QSizeF firstPageMm)
+{
+    QList<QSizeF> sizes;
+    sizes.reserve(sizesPt.size());
+    for (const QSizeF &size : sizesPt)
+        sizes << (size.isValid() ? size / kPointsPerMm : QSizeF());
+    if (sizes.isEmpty() || !sizes.first().isValid())
+        return sizes;
+    const double rx = firstPageMm.width() / sizes.first().width();
+    const double ry = firstPageMm.height() / sizes.first().height();
+    if (std::abs(rx - ry) < 1e-3 * rx && std::abs(rx - 1) > 1e-3) {
+        for (QSizeF &size : sizes) {
+            if (size.isValid())
+                size *= rx;
+        }
+    }
+    sizes.first() = firstPageMm;
+    return sizes;
+}
 
 } // namespace
 
@@ -141,13 +166,10 @@ bool PdfStampDialog::load(QString &error)
     m_firstPageMm = info.pageMm;
     // The sizes of all pages, read once; without them (the renderer failed) every page is taken
     // to be as large as the first, and says that it cannot be shown.
-    m_sizesMm.clear();
     QList<QSizeF> sizesPt;
-    if (m_renderer->waitForPages(info.pageCount, sizesPt)) {
-        m_sizesMm.reserve(sizesPt.size());
-        for (const QSizeF &size : sizesPt)
-            m_sizesMm << (size.isValid() ? size / kPointsPerMm : QSizeF());
-    }
+    m_sizesMm = m_renderer->waitForPages(info.pageCount, sizesPt)
+                    ? placementSizesMm(sizesPt, info.pageMm)
+                    : QList<QSizeF>();
     m_spnPage->setRange(1, info.pageCount);
     m_lblPageCount->setText(QStringLiteral("/ %1").arg(info.pageCount));
     showPage(1);
