@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // An installed copy: the executable in a folder its user cannot write, a user with a fresh home
 // folder. The data files go to the user's data folder, never next to the executable; --help and
-// --version answer without a display and without touching a file.
+// --version answer without a display and without touching a file. A portable folder made by
+// `cmake --install` holds the PDF dialog's module and the renderer of its pages.
 
 #include "desktop.h"
 #include "otheruser.h"
+#include "pdfpage/pageprotocol.h"
+#include "rawpdf.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -251,6 +254,49 @@ private Q_SLOTS:
         }
         QCOMPARE(install.entries(), before);
         QVERIFY(!QFileInfo::exists(user.dataFolder()));
+    }
+
+    // The portable folder holds the program, the PDF dialog's module and its renderer, and the
+    // installed renderer draws a page.
+    void portableFolder()
+    {
+        QTemporaryDir prefix;
+        QProcess install;
+        install.setProcessChannelMode(QProcess::MergedChannels);
+        install.start(QStringLiteral(PELLIMO_CMAKE),
+                      {QStringLiteral("--install"), QStringLiteral(PELLIMO_BUILD_DIR),
+                       QStringLiteral("--prefix"), prefix.path(), QStringLiteral("--component"),
+                       QStringLiteral("portable")});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAll().constData());
+        const QDir folder(prefix.path());
+        for (const char *name : {"pellimo", "pellimo-pdfpage"})
+            QVERIFY2(QFileInfo(folder.filePath(QString::fromLatin1(name))).isExecutable(), name);
+        QVERIFY(QFileInfo(folder.filePath(QStringLiteral("pellimo-pdfdialog.so"))).isFile());
+
+        const QString pdf = folder.filePath(QStringLiteral("a4.pdf"));
+        QFile file(pdf);
+        const QByteArray bytes = pellimo::testing::rawPdf({"BT /F1 9 Tf (x) Tj ET"}, {{}});
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QProcess renderer;
+        renderer.start(folder.filePath(QStringLiteral("pellimo-pdfpage")), {pdf});
+        renderer.write("1 600 600\n");
+        renderer.closeWriteChannel();
+        QVERIFY(renderer.waitForFinished(30000));
+        QCOMPARE(renderer.exitCode(), 0);
+        pellimo::pdfpage::FrameReader reader;
+        reader.append(renderer.readAllStandardOutput());
+        QList<pellimo::pdfpage::FrameType> said;
+        QImage picture;
+        while (const std::optional<pellimo::pdfpage::Frame> f = reader.next()) {
+            said << f->type;
+            int page = 0;
+            if (f->type == pellimo::pdfpage::FrameType::Picture)
+                QVERIFY(pellimo::pdfpage::decodePicture(f->payload, page, picture));
+        }
+        QCOMPARE(said.size(), 3);
+        QCOMPARE(picture.size(), QSize(424, 600));
     }
 };
 

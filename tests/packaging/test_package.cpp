@@ -107,6 +107,7 @@ private Q_SLOTS:
             QStringLiteral("./usr/bin/pellimo"),
             QStringLiteral("./usr/bin/pellimo-stamp"),
             QStringLiteral("./usr/lib/" PELLIMO_LIBRARY_ARCH "/pellimo/pellimo-pdfdialog.so"),
+            QStringLiteral("./usr/lib/" PELLIMO_LIBRARY_ARCH "/pellimo/pellimo-pdfpage"),
             QStringLiteral("./usr/share/applications/pellimo.desktop"),
             QStringLiteral(".") + kMetainfo,
             QStringLiteral("./usr/share/icons/hicolor/scalable/apps/pellimo.svg"),
@@ -120,6 +121,9 @@ private Q_SLOTS:
                 QStringLiteral("./usr/share/icons/hicolor/%1/apps/pellimo.png").arg(size));
         QCOMPARE(files, expected);
         QVERIFY(QFileInfo(installed(QStringLiteral("/usr/bin/pellimo"))).isExecutable());
+        QVERIFY(QFileInfo(installed(QStringLiteral("/usr/lib/" PELLIMO_LIBRARY_ARCH
+                                                   "/pellimo/pellimo-pdfpage")))
+                    .isExecutable());
     }
 
     // The PNG icons are drawn at the size their folder names.
@@ -156,6 +160,8 @@ private Q_SLOTS:
                                 << QStringLiteral("fonts-ipafont-mincho");
         QTest::newRow("qpdf, for pellimo-stamp")
             << QStringLiteral("Depends") << QStringLiteral("libqpdf");
+        QTest::newRow("Poppler, for pellimo-pdfpage")
+            << QStringLiteral("Depends") << QStringLiteral("libpoppler-qt6");
         QTest::newRow("Gothic") << QStringLiteral("Depends")
                                 << QStringLiteral("fonts-ipafont-gothic");
         QTest::newRow("translations")

@@ -27,6 +27,7 @@ private Q_SLOTS:
         QVERIFY(error.contains(pdfDialogModuleName()));
     }
 
+    // The dialog from the module shows the page, drawn by pellimo-pdfpage found beside it.
     void moduleShowsTheDialog()
     {
         MainWindowFixture f; // the window's code is in this binary, as it is in pellimo
@@ -40,17 +41,30 @@ private Q_SLOTS:
         const QString pdf = dir.filePath(QStringLiteral("form.pdf"));
         QVERIFY(writeFormPdf(pdf, 3));
         int pages = 0;
-        QTimer::singleShot(0, this, [&] {
+        bool pictureShown = false;
+        QString notice;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
             QWidget *dialog = QApplication::activeModalWidget();
             if (!dialog)
                 return;
             if (auto *page = dialog->findChild<QSpinBox *>(QStringLiteral("spnPage")))
                 pages = page->maximum();
-            dialog->close();
+            QWidget *preview = dialog->findChild<QWidget *>(QStringLiteral("pagePreview"));
+            pictureShown = preview && preview->property("pictureShown").toBool();
+            notice = preview ? preview->property("notice").toString() : QString();
+            if (pictureShown || notice.contains(QStringLiteral(u"表示できません")))
+                dialog->close();
+        });
+        poll.start(20);
+        QTimer::singleShot(30000, this, [] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                dialog->close();
         });
         const StampGeometry g = stampGeometry(f.state.profile);
         run(g, naturalDiameterMm(g), pdf, &f.window());
         QCOMPARE(pages, 3);
+        QVERIFY2(pictureShown, qPrintable(notice));
         QCOMPARE(f.warnings, QStringList());
     }
 };

@@ -5,9 +5,9 @@
 #include "mainwindowfixture.h"
 #include "model/stampprofile.h"
 #include "render/stampgeometry.h"
+#include "ui/main/stampexport.h"
 #include "ui/pdfdialog/pagepreview.h"
 #include "ui/pdfdialog/pdfstampdialog.h"
-#include "ui/main/stampexport.h"
 #include "warningrecorder.h"
 
 #include <QFile>
@@ -49,6 +49,7 @@ class TestPdfStampDialog : public QObject {
     std::unique_ptr<PdfStampDialog> openDialog(const QString &pdf)
     {
         auto dialog = std::make_unique<PdfStampDialog>(m_geometry, m_mm, pdf);
+        dialog->setRendererProgram(QStringLiteral(PELLIMO_PDFPAGE));
         dialog->preview()->resize(420, 594);
         QString error;
         if (!dialog->load(error))

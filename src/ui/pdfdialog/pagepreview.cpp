@@ -3,6 +3,7 @@
 
 #include "render/stampvector.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -14,6 +15,14 @@ PagePreview::PagePreview(const StampGeometry &geometry, double diameterMm, QWidg
 {
     setMinimumSize(200, 200);
     setCursor(Qt::OpenHandCursor);
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("lblPageNotice"));
+    m_notice->setAlignment(Qt::AlignCenter);
+    m_notice->setWordWrap(true);
+    m_notice->setAttribute(Qt::WA_TransparentForMouseEvents); // the stamp is dragged through it
+    // On the white page, whatever the palette of the window.
+    m_notice->setStyleSheet(QStringLiteral("color: #404040; background: transparent;"));
+    m_notice->hide();
 }
 
 void PagePreview::setPage(const QImage &picture, QSizeF pageMm)
@@ -21,7 +30,30 @@ void PagePreview::setPage(const QImage &picture, QSizeF pageMm)
     m_picture = picture;
     m_pageMm = pageMm;
     m_atMm = clamped(m_atMm);
+    placeNotice();
     update();
+}
+
+void PagePreview::setNotice(const QString &text)
+{
+    m_notice->setText(text);
+    m_notice->setVisible(!text.isEmpty());
+    placeNotice();
+}
+
+QString PagePreview::notice() const
+{
+    return m_notice->isHidden() ? QString() : m_notice->text();
+}
+
+void PagePreview::placeNotice()
+{
+    m_notice->setGeometry(pageRect().adjusted(8, 8, -8, -8).toAlignedRect());
+}
+
+void PagePreview::resizeEvent(QResizeEvent *)
+{
+    placeNotice();
 }
 
 void PagePreview::setStampCorner(QPointF atMm)

@@ -5,6 +5,7 @@
 #include "pagepreview.h"
 #include "pdfstamp/pdfstamp.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -13,20 +14,55 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <poppler-qt6.h>
+#include <algorithm>
+#include <cmath>
+#include <dlfcn.h>
 
 namespace pellimo {
 
 namespace {
 
-constexpr double kPreviewDpi = 100; // enough for a 420-pixel-wide view of an A4 page
+constexpr double kPointsPerMm = 72 / 25.4;
+// The picture is drawn for the preview's size, within these bounds (pixels, either side).
+constexpr int kLeastRenderSide = 1200; // about 100 dpi for an A4 page
+constexpr int kMostRenderSide = 2000;
+// A page not there by then says that it is on its way.
+constexpr int kLoadingNoticeMs = 400;
+
+const char kAnchor = 0; // an address inside the file that holds this code
+
+// The renderer's sizes (Poppler's reading, in points) in millimetres as the stamp is placed:
+// libqpdf applies /UserUnit, which Poppler leaves out. A first page that libqpdf reads larger by
+// one factor both ways is taken to give the unit of the whole document, and the first page is
+// libqpdf's own.
+QList<QSizeF> placementSizesMm(const QList<QSizeF> &sizesPt, QSizeF firstPageMm)
+{
+    QList<QSizeF> sizes;
+    sizes.reserve(sizesPt.size());
+    for (const QSizeF &size : sizesPt)
+        sizes << (size.isValid() ? size / kPointsPerMm : QSizeF());
+    if (sizes.isEmpty() || !sizes.first().isValid())
+        return sizes;
+    const double rx = firstPageMm.width() / sizes.first().width();
+    const double ry = firstPageMm.height() / sizes.first().height();
+    if (std::abs(rx - ry) < 1e-3 * rx && std::abs(rx - 1) > 1e-3) {
+        for (QSizeF &size : sizes) {
+            if (size.isValid())
+                size *= rx;
+        }
+    }
+    sizes.first() = firstPageMm;
+    return sizes;
+}
 
 } // namespace
 
 PdfStampDialog::PdfStampDialog(const StampGeometry &geometry, double diameterMm,
                                const QString &pdfPath, QWidget *parent)
-    : QDialog(parent), m_geometry(geometry), m_diameterMm(diameterMm), m_pdfPath(pdfPath)
+    : QDialog(parent), m_geometry(geometry), m_diameterMm(diameterMm), m_pdfPath(pdfPath),
+      m_rendererProgram(defaultRendererProgram())
 {
     setObjectName(QStringLiteral("PdfStampDialog"));
     setWindowTitle(QStringLiteral(u"PDF に押印 - %1").arg(QFileInfo(pdfPath).fileName()));
@@ -66,6 +102,14 @@ PdfStampDialog::PdfStampDialog(const StampGeometry &geometry, double diameterMm,
     layout->addWidget(m_preview, 1);
     layout->addWidget(buttons);
 
+    m_loadingNotice = new QTimer(this);
+    m_loadingNotice->setSingleShot(true);
+    m_loadingNotice->setInterval(kLoadingNoticeMs);
+    connect(m_loadingNotice, &QTimer::timeout, this, [this] {
+        if (!m_preview->hasPicture() && m_preview->notice().isEmpty())
+            m_preview->setNotice(QStringLiteral(u"ページを読み込んでいます…"));
+    });
+
     connect(m_spnPage, &QSpinBox::valueChanged, this, &PdfStampDialog::showPage);
     connect(saveButton, &QPushButton::clicked, this, [this] {
         if (save())
@@ -84,6 +128,15 @@ PdfStampDialog::PdfStampDialog(const StampGeometry &geometry, double diameterMm,
 
 PdfStampDialog::~PdfStampDialog() = default;
 
+QString PdfStampDialog::defaultRendererProgram()
+{
+    QString folder = QCoreApplication::applicationDirPath();
+    Dl_info info{};
+    if (::dladdr(&kAnchor, &info) && info.dli_fname)
+        folder = QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
+    return QDir(folder).filePath(QStringLiteral("pellimo-pdfpage"));
+}
+
 void PdfStampDialog::setOverwriteQuestion(std::function<bool(const QString &)> ask)
 {
     m_askOverwrite = std::move(ask);
@@ -97,19 +150,26 @@ QString PdfStampDialog::stampedPath(const QString &pdfPath)
 
 bool PdfStampDialog::load(QString &error)
 {
-    // qpdf decides what can be stamped; Poppler only draws it.
+    delete m_renderer;
+    m_renderer = new PageRenderer(m_rendererProgram, m_pdfPath, m_limits, this);
+    m_renderer->setObjectName(QStringLiteral("pageRenderer"));
+    connect(m_renderer, &PageRenderer::pageReady, this, &PdfStampDialog::pageReady);
+    connect(m_renderer, &PageRenderer::pageFailed, this, &PdfStampDialog::pageFailed);
+    // The renderer reads the file while libqpdf decides whether it can be stamped.
+    m_renderer->start();
     PdfPageInfo info;
     if (const PdfResult r = describePdfPage(m_pdfPath, 1, info); !r) {
         error = r.error;
+        delete std::exchange(m_renderer, nullptr);
         return false;
     }
-    m_document = Poppler::Document::load(m_pdfPath);
-    if (!m_document || m_document->isLocked() || m_document->numPages() != info.pageCount) {
-        error = QStringLiteral("%1 cannot be shown").arg(QFileInfo(m_pdfPath).fileName());
-        return false;
-    }
-    m_document->setRenderHint(Poppler::Document::Antialiasing);
-    m_document->setRenderHint(Poppler::Document::TextAntialiasing);
+    m_firstPageMm = info.pageMm;
+    // The sizes of all pages, read once; without them (the renderer failed) every page is taken
+    // to be as large as the first, and says that it cannot be shown.
+    QList<QSizeF> sizesPt;
+    m_sizesMm = m_renderer->waitForPages(info.pageCount, sizesPt)
+                    ? placementSizesMm(sizesPt, info.pageMm)
+                    : QList<QSizeF>();
     m_spnPage->setRange(1, info.pageCount);
     m_lblPageCount->setText(QStringLiteral("/ %1").arg(info.pageCount));
     showPage(1);
@@ -132,13 +192,49 @@ QPointF PdfStampDialog::stampCorner() const
     return m_preview->stampCorner();
 }
 
+QSizeF PdfStampDialog::pageSizeMm(int page) const
+{
+    if (page >= 1 && page <= m_sizesMm.size() && m_sizesMm[page - 1].isValid())
+        return m_sizesMm[page - 1];
+    return m_firstPageMm;
+}
+
+QSize PdfStampDialog::renderBox() const
+{
+    const double side =
+        std::max(m_preview->width(), m_preview->height()) * m_preview->devicePixelRatioF();
+    const int bounded = std::clamp(int(side), kLeastRenderSide, kMostRenderSide);
+    return {bounded, bounded};
+}
+
+// The outline at once, the picture when the renderer has it.
 void PdfStampDialog::showPage(int page)
 {
-    PdfPageInfo info;
-    if (!m_document || !describePdfPage(m_pdfPath, page, info))
+    if (!m_renderer)
         return;
-    const std::unique_ptr<Poppler::Page> p = m_document->page(page - 1);
-    m_preview->setPage(p ? p->renderToImage(kPreviewDpi, kPreviewDpi) : QImage(), info.pageMm);
+    m_preview->setPage(QImage(), pageSizeMm(page));
+    m_preview->setNotice(QString());
+    m_loadingNotice->start();
+    m_renderer->request(page, renderBox());
+}
+
+void PdfStampDialog::pageReady(int page, const QImage &picture)
+{
+    if (page != this->page())
+        return;
+    m_loadingNotice->stop();
+    m_preview->setNotice(QString());
+    m_preview->setPage(picture, pageSizeMm(page));
+}
+
+void PdfStampDialog::pageFailed(int page, const QString &why)
+{
+    if (page != this->page())
+        return;
+    m_loadingNotice->stop();
+    m_preview->setNotice(
+        QStringLiteral(u"このページは表示できません: %1。\n印影はこの枠の中に置いて保存できます。")
+            .arg(why));
 }
 
 bool PdfStampDialog::save()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "pagerenderer.h"
 #include "render/stampgeometry.h"
 
 #include <QDialog>
@@ -10,9 +11,7 @@
 
 class QLabel;
 class QSpinBox;
-namespace Poppler {
-class Document;
-}
+class QTimer;
 
 namespace pellimo {
 
@@ -21,13 +20,21 @@ class PagePreview;
 // "PDF に押印": shows a page of the chosen PDF with the stamp at its default place (top-right,
 // 15 mm in), lets the user drag it and choose the page, and saves a stamped copy beside the
 // original as name-stamped.pdf. The original is never changed; an existing copy is replaced only
-// when the user says so.
+// when the user says so. The pages are drawn by pellimo-pdfpage, a process of its own: a page that
+// cannot be drawn, or takes too long, is an outline with a notice, and the stamp can be placed on
+// it and saved all the same; the window never waits for a page.
 class PdfStampDialog : public QDialog {
     Q_OBJECT
 public:
     PdfStampDialog(const StampGeometry &geometry, double diameterMm, const QString &pdfPath,
                    QWidget *parent = nullptr);
     ~PdfStampDialog() override;
+
+    // The renderer and its limits, before load(). By default pellimo-pdfpage beside the file
+    // that holds this code (the module, or the program).
+    void setRendererProgram(const QString &program) { m_rendererProgram = program; }
+    void setRenderLimits(const RenderLimits &limits) { m_limits = limits; }
+    static QString defaultRendererProgram();
 
     // Reads the PDF and shows its first page. False (with the reason) for a file that cannot be
     // stamped: damaged, encrypted, not a PDF.
@@ -51,12 +58,21 @@ public:
 
 private:
     void showPage(int page);
+    void pageReady(int page, const QImage &picture);
+    void pageFailed(int page, const QString &why);
+    QSizeF pageSizeMm(int page) const;
+    QSize renderBox() const;
 
     StampGeometry m_geometry;
     double m_diameterMm;
     QString m_pdfPath;
     QString m_savedPath;
-    std::unique_ptr<Poppler::Document> m_document;
+    QString m_rendererProgram;
+    RenderLimits m_limits;
+    PageRenderer *m_renderer = nullptr;
+    QList<QSizeF> m_sizesMm; // every page's, from the renderer; invalid where unknown
+    QSizeF m_firstPageMm;    // as libqpdf reads it; for a page of unknown size
+    QTimer *m_loadingNotice = nullptr;
     std::function<bool(const QString &)> m_askOverwrite;
     QSpinBox *m_spnPage = nullptr;
     QLabel *m_lblPageCount = nullptr;
