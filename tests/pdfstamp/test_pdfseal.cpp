@@ -286,6 +286,72 @@ private Q_SLOTS:
         }
     }
 
+    // What the document allows is asked before the certificate: nothing is written, and the
+    // input stays as it was.
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<bool>("outIsIn");
+        QTest::addColumn<QString>("says");
+        auto certified = [](int p) {
+            return handmadePdf(
+                {"<< /Type /Catalog /Pages 2 0 R /Perms << /DocMDP 5 0 R >> >>",
+                 "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R >>",
+                 contentObject(sampleContent(595, 842)),
+                 "<< /Type /Sig /Reference [<< /Type /SigRef /TransformMethod /DocMDP "
+                 "/TransformParams << /P " +
+                     QByteArray::number(p) + " >> >>] >>"});
+        };
+        QByteArray damaged = readFile(m_plain);
+        const qsizetype at = damaged.lastIndexOf("startxref\n") + 10;
+        damaged.insert(at, '9');
+        QTest::newRow("certified, no changes") << certified(1) << 1 << false << "is certified";
+        QTest::newRow("certified, form filling only")
+            << certified(2) << 1 << false << "is certified";
+        QTest::newRow("damaged") << damaged << 1 << false << "is damaged";
+        QTest::newRow("no such page") << readFile(m_plain) << 3 << false << "does not exist";
+        QTest::newRow("output is the input")
+            << readFile(m_plain) << 1 << true << "the output file is the input file";
+    }
+
+    void refused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, page);
+        QFETCH(bool, outIsIn);
+        QFETCH(QString, says);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.pdf"));
+        QVERIFY(writeFile(in, bytes));
+        const QString out = outIsIn ? in : dir.filePath(QStringLiteral("out.pdf"));
+        const PdfResult r = sign(in, out, {page, QPointF(40, 60), 25});
+        QVERIFY2(r.error.contains(says), qPrintable(r.error));
+        QVERIFY(!r.error.contains(QLatin1Char('\n')));
+        QCOMPARE(readFile(in), bytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"in.pdf"});
+    }
+
+    // Annotations and signatures allowed by the certification: the signed stamp goes in.
+    void certifiedForAnnotations()
+    {
+        const QString in = path(QStringLiteral("certified3.pdf"));
+        QVERIFY(writeFile(
+            in,
+            handmadePdf({"<< /Type /Catalog /Pages 2 0 R /Perms << /DocMDP 5 0 R >> >>",
+                         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R >>",
+                         contentObject(sampleContent(595, 842)),
+                         "<< /Type /Sig /Reference [<< /Type /SigRef /TransformMethod /DocMDP "
+                         "/TransformParams << /P 3 >> >>] >>"})));
+        const QString out = path(QStringLiteral("certified3-signed.pdf"));
+        const PdfResult r = sign(in, out, {1, QPointF(40, 60), 25});
+        QVERIFY2(r, qPrintable(r.error));
+        QCOMPARE(qpdfProblem(out), QString());
+        QCOMPARE(pdfsig(out).valid, QList<bool>{true});
+    }
+
     // A byte changed inside what the signature covers: pdfsig and listPdfStamps both see it.
     void changedByteIsFound()
     {
