@@ -3,6 +3,7 @@
 
 #include "filenames.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -67,12 +68,12 @@ bool AtomicWriter::open(const QString &path)
         if (S_ISLNK(st.st_mode)) {
             char resolved[PATH_MAX];
             if (!::realpath(m_target.c_str(), resolved) || ::stat(resolved, &st) != 0)
-                return fail(
-                    QStringLiteral("A link to a file that does not exist; it is not followed"));
+                return fail(QCoreApplication::translate(
+                    "pellimo", "A link to a file that does not exist; it is not followed"));
             m_target = resolved;
         }
         if (!S_ISREG(st.st_mode))
-            return fail(QStringLiteral("Not a regular file"));
+            return fail(QCoreApplication::translate("pellimo", "Not a regular file"));
         mode = st.st_mode & 07777;
     }
     const size_t slash = m_target.rfind('/');
@@ -107,7 +108,8 @@ bool AtomicWriter::copyFrom(int in, int64_t size)
             return fail(errno);
         if (n == 0) {
             m_changedWhileRead = true;
-            return fail(QStringLiteral("The file changed while it was being read"));
+            return fail(
+                QCoreApplication::translate("pellimo", "The file changed while it was being read"));
         }
         m_size += n;
     }
@@ -126,7 +128,8 @@ bool AtomicWriter::copyThroughBuffer(int in, int64_t from, int64_t size)
             return fail(errno);
         if (n == 0) {
             m_changedWhileRead = true;
-            return fail(QStringLiteral("The file changed while it was being read"));
+            return fail(
+                QCoreApplication::translate("pellimo", "The file changed while it was being read"));
         }
         if (!writeAll(buffer.data(), size_t(n)))
             return false;

@@ -3,6 +3,7 @@
 
 #include "atomicwriter.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -13,8 +14,6 @@
 namespace pellimo {
 
 namespace {
-
-const QString kNotRegular = QStringLiteral("Not a regular file");
 
 bool fail(QString *reason, const QString &why)
 {
@@ -38,7 +37,7 @@ bool openRegularFile(QFile &file, const QString &path, QString *error)
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return fail(error, kNotRegular);
+        return fail(error, QCoreApplication::translate("pellimo", "Not a regular file"));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.setFileName(path);
