@@ -325,9 +325,14 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
         <source>The file changed while it was being read</source>
         <translation>読んでいる間にファイルが変更されました</translation>
     </message>
-</context>
-<context>
-    <name>pellimo::pdf</name>
+    <message>
+        <source>%1 changed while it was being read</source>
+        <translation>%1 は読んでいる間に変更されました</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
+    </message>
     <message>
         <source>the end of the file is missing or cut off</source>
         <translation>ファイルの終わりがないか、途中で切れています</translation>
@@ -371,17 +376,6 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
     <message>
         <source>object stream %1 cannot be read</source>
         <translation>オブジェクトストリーム %1 を読めません</translation>
-    </message>
-</context>
-<context>
-    <name>pellimo::pdf::OutputFile</name>
-    <message>
-        <source>%1 changed while it was being read</source>
-        <translation>%1 は読んでいる間に変更されました</translation>
-    </message>
-    <message>
-        <source>%1 cannot be written: %2</source>
-        <translation>%1 に書き込めません: %2</translation>
     </message>
 </context>
 </TS>

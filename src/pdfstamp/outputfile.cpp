@@ -9,15 +9,6 @@
 
 namespace pellimo::pdf {
 
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
-} // namespace
-
 QString displayName(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
@@ -41,8 +32,11 @@ bool OutputFile::check(bool done, QString &error) const
 {
     if (done)
         return true;
-    error = m_file.changedWhileRead() ? tr("%1 changed while it was being read").arg(m_name)
-                                      : tr("%1 cannot be written: %2").arg(m_name, m_file.reason());
+    error = m_file.changedWhileRead()
+                ? QCoreApplication::translate("pellimo", "%1 changed while it was being read")
+                      .arg(m_name)
+                : QCoreApplication::translate("pellimo", "%1 cannot be written: %2")
+                      .arg(m_name, m_file.reason());
     return false;
 }
 
