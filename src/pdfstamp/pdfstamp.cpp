@@ -19,11 +19,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 QString textOf(QPDFObjectHandle value)
 {
     return value.isString() ? QString::fromStdString(value.getUTF8Value()) : QString();
@@ -71,25 +66,28 @@ PdfStampRecord stampRecord(const StampProfile &profile, const QString &userName,
 QString describeStampEntry(const PdfStampEntry &e)
 {
     const QString when = e.when.isValid() ? e.when.toString(Qt::ISODate) : QStringLiteral("-");
-    QString line = tr("page %1 at %2, %3 mm (%4 x %5 mm): %6, %7, %8, %9")
-                       .arg(e.page)
-                       .arg(e.rectMm.x(), 0, 'f', 1)
-                       .arg(e.rectMm.y(), 0, 'f', 1)
-                       .arg(e.rectMm.width(), 0, 'f', 1)
-                       .arg(e.rectMm.height(), 0, 'f', 1)
-                       .arg(e.dateText.isEmpty() ? QStringLiteral("-") : e.dateText,
-                            e.who.isEmpty() ? QStringLiteral("-") : e.who, when,
-                            e.pellimo ? tr("Pellimo") : tr("another program"));
+    QString line =
+        QCoreApplication::translate("pellimo", "page %1 at %2, %3 mm (%4 x %5 mm): %6, %7, %8, %9")
+            .arg(e.page)
+            .arg(e.rectMm.x(), 0, 'f', 1)
+            .arg(e.rectMm.y(), 0, 'f', 1)
+            .arg(e.rectMm.width(), 0, 'f', 1)
+            .arg(e.rectMm.height(), 0, 'f', 1)
+            .arg(e.dateText.isEmpty() ? QStringLiteral("-") : e.dateText,
+                 e.who.isEmpty() ? QStringLiteral("-") : e.who, when,
+                 e.pellimo ? QCoreApplication::translate("pellimo", "Pellimo")
+                           : QCoreApplication::translate("pellimo", "another program"));
     if (const std::optional<PdfStampSignature> &s = e.signature) {
+        const QString signer = s->signer.isEmpty() ? QStringLiteral("-") : s->signer;
         const QString signedAt =
             s->when.isValid() ? s->when.toString(Qt::ISODate) : QStringLiteral("-");
-        line +=
-            QStringLiteral(", ") +
-            (s->verified ? tr("signed by %1 at %2, the signature is valid")
-                               .arg(s->signer.isEmpty() ? QStringLiteral("-") : s->signer, signedAt)
-                         : tr("signed by %1 at %2, the signature is NOT valid: %3")
-                               .arg(s->signer.isEmpty() ? QStringLiteral("-") : s->signer, signedAt,
-                                    s->problem));
+        line += QStringLiteral(", ") +
+                (s->verified ? QCoreApplication::translate(
+                                   "pellimo", "signed by %1 at %2, the signature is valid")
+                                   .arg(signer, signedAt)
+                             : QCoreApplication::translate(
+                                   "pellimo", "signed by %1 at %2, the signature is NOT valid: %3")
+                                   .arg(signer, signedAt, s->problem));
     }
     return line;
 }
@@ -105,13 +103,19 @@ PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info)
         QString problem;
         const std::optional<PageFrame> frame = pageFrame(o->pages[size_t(page - 1)], problem);
         if (!frame)
-            return {tr("page %1 of %2 cannot be stamped: %3").arg(page).arg(o->name, problem), {}};
+            return {QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
+                        .arg(page)
+                        .arg(o->name, problem),
+                    {}};
         info.pageCount = int(o->pages.size());
         info.rotation = frame->rotation;
         info.pageMm = frame->viewSize() / kPointsPerMm;
         return {{}, o->repaired ? repairedNotice(*o) : QString()};
     } catch (const std::exception &e) {
-        return {tr("%1 is damaged beyond repair or not a PDF file").arg(pdf::displayName(in)), {}};
+        return {
+            QCoreApplication::translate("pellimo", "%1 is damaged beyond repair or not a PDF file")
+                .arg(pdf::displayName(in)),
+            {}};
     }
 }
 
@@ -154,12 +158,17 @@ PdfResult listPdfStamps(const QString &in, QList<PdfStampEntry> &stamps)
             }
         }
         return {{},
-                o->repaired ? tr("%1 is damaged (%2); its stamps were read from a repaired "
-                                 "reading")
-                                  .arg(o->name, o->damage)
-                            : QString()};
+                o->repaired
+                    ? QCoreApplication::translate(
+                          "pellimo", "%1 is damaged (%2); its stamps were read from a repaired "
+                                     "reading")
+                          .arg(o->name, o->damage)
+                    : QString()};
     } catch (const std::exception &) {
-        return {tr("%1 is damaged beyond repair or not a PDF file").arg(pdf::displayName(in)), {}};
+        return {
+            QCoreApplication::translate("pellimo", "%1 is damaged beyond repair or not a PDF file")
+                .arg(pdf::displayName(in)),
+            {}};
     }
 }
 

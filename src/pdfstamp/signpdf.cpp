@@ -28,11 +28,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 PdfResult refusal(const QString &text)
 {
     return {text, {}};
@@ -43,14 +38,20 @@ PdfResult checkSignable(OpenedPdf &o)
     QPDF &pdf = *o.pdf;
     if (pdf.isEncrypted())
         return refusal(
-            tr("%1 is encrypted: Pellimo signs only documents without encryption").arg(o.name));
+            QCoreApplication::translate(
+                "pellimo", "%1 is encrypted: Pellimo signs only documents without encryption")
+                .arg(o.name));
     if (o.repaired)
-        return refusal(tr("%1 is damaged (%2): a signature needs the file as it is, so it is not "
-                          "signed")
+        return refusal(QCoreApplication::translate(
+                           "pellimo",
+                           "%1 is damaged (%2): a signature needs the file as it is, so it is not "
+                           "signed")
                            .arg(o.name, o.damage));
     if (const int p = pdf::certifiedPermission(pdf); p == 1 || p == 2)
-        return refusal(tr("%1 is certified by a signature (%2) that allows no new signature "
-                          "fields; a signed stamp would break it")
+        return refusal(QCoreApplication::translate(
+                           "pellimo",
+                           "%1 is certified by a signature (%2) that allows no new signature "
+                           "fields; a signed stamp would break it")
                            .arg(o.name, signatureNames(o)));
     return {};
 }
@@ -157,7 +158,7 @@ bool hashRange(int fd, int64_t from, int64_t size, CmsSigner &signer, const QStr
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            error = tr("%1 cannot be read back for signing: %2")
+            error = QCoreApplication::translate("pellimo", "%1 cannot be read back for signing: %2")
                         .arg(name, QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EIO)));
             return false;
         }
@@ -176,7 +177,7 @@ bool writeAt(int fd, const QByteArray &bytes, int64_t at, const QString &name, Q
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            error = tr("%1 cannot be written: %2")
+            error = QCoreApplication::translate("pellimo", "%1 cannot be written: %2")
                         .arg(name, QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
@@ -192,8 +193,9 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
                       const SigningRequest &request)
 {
     if (pdf::sameFile(in, out))
-        return refusal(tr("the output file is the input file; choose another name (the input is "
-                          "never changed)"));
+        return refusal(QCoreApplication::translate(
+            "pellimo", "the output file is the input file; choose another name (the input is "
+                       "never changed)"));
     if (PdfResult r = checkStampSize(place.diameterMm); !r)
         return r;
     PdfStampRecord signing = record;
@@ -214,12 +216,15 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
         const std::optional<PageFrame> frame = pageFrame(page, problem);
         if (!frame)
             return refusal(
-                tr("page %1 of %2 cannot be stamped: %3").arg(place.page).arg(o->name, problem));
+                QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
+                    .arg(place.page)
+                    .arg(o->name, problem));
         QRectF picture;
         if (PdfResult r = fitStamp(*frame, place, geometry, picture); !r)
             return r;
         if (stampBytes.isEmpty())
-            return refusal(tr("the stamp could not be drawn as PDF"));
+            return refusal(
+                QCoreApplication::translate("pellimo", "the stamp could not be drawn as PDF"));
 
         // The certificate and its key: a wrong password is known before anything is written.
         QString error;
@@ -270,12 +275,18 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
         const int64_t total = o->size + int64_t(update.size());
         const std::string range = hole.byteRange(total);
         if (range.empty())
-            return refusal(tr("%1 is too large to be signed").arg(o->name));
+            return refusal(QCoreApplication::translate("pellimo", "%1 is too large to be signed")
+                               .arg(o->name));
         update.replace(size_t(hole.byteRangeOffset - o->size), range.size(), range);
 
         pdf::OutputFile file;
-        if (!file.open(out, error) || !file.copyFrom(o->fd, o->size, error) ||
-            !file.append(update, error))
+        if (!file.open(out, error))
+            return refusal(error);
+        // The signature is made over the bytes as written, read back: a pipe cannot be.
+        if (file.toStandardOutput())
+            return refusal(QCoreApplication::translate(
+                "pellimo", "a signed copy cannot go to standard output; name a file with -o"));
+        if (!file.copyFrom(o->fd, o->size, error) || !file.append(update, error))
             return refusal(error);
         const QString outName = pdf::displayName(out);
         const int64_t after = hole.contentsOffset + hole.contentsLength;
@@ -288,14 +299,16 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
         const QByteArray hex = der.toHex();
         if (hex.size() > hole.contentsLength - 2)
             return refusal(
-                tr("the signature (%1 bytes) does not fit the room kept for it").arg(der.size()));
+                QCoreApplication::translate(
+                    "pellimo", "the signature (%1 bytes) does not fit the room kept for it")
+                    .arg(der.size()));
         if (!writeAt(file.fd(), hex, hole.contentsOffset + 1, outName, error) ||
             !file.commit(error))
             return refusal(error);
         return {};
     } catch (const std::exception &e) {
-        return refusal(
-            tr("%1 cannot be signed: %2").arg(pdf::displayName(in), QString::fromUtf8(e.what())));
+        return refusal(QCoreApplication::translate("pellimo", "%1 cannot be signed: %2")
+                           .arg(pdf::displayName(in), QString::fromUtf8(e.what())));
     }
 }
 

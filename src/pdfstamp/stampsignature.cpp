@@ -12,11 +12,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 // The file mapped for reading, unmapped when done.
 class Mapping {
 public:
@@ -66,12 +61,13 @@ PdfStampSignature checkStampSignature(QPDFObjectHandle signature, int fd, int64_
     int64_t range[4];
     QPDFObjectHandle contents = pdf::keyOf(signature, "/Contents");
     if (!byteRange(pdf::keyOf(signature, "/ByteRange"), fileSize, range) || !contents.isString()) {
-        s.problem = tr("its byte range does not lie within the file");
+        s.problem =
+            QCoreApplication::translate("pellimo", "its byte range does not lie within the file");
         return s;
     }
     const Mapping file(fd, fileSize);
     if (!file.data()) {
-        s.problem = tr("the file cannot be read");
+        s.problem = QCoreApplication::translate("pellimo", "the file cannot be read");
         return s;
     }
     const std::string der = contents.getStringValue();

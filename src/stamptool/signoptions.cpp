@@ -12,15 +12,6 @@
 
 namespace pellimo {
 
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
-} // namespace
-
 QString takeSign(StampOptions &o, const QString &)
 {
     o.signing.sign = true;
@@ -72,14 +63,16 @@ int listSigningCertificates(const StampOptions &o, QString &error)
         return 1;
     const QList<CertInfo> certs = store->signingCertificates();
     if (certs.isEmpty()) {
-        error = tr("No certificate with a private key in %1 (import one with: pk12util -d sql:%1 "
-                   "-i FILE.p12)")
+        error = QCoreApplication::translate(
+                    "pellimo",
+                    "No certificate with a private key in %1 (import one with: pk12util -d sql:%1 "
+                    "-i FILE.p12)")
                     .arg(store->folder());
         return 1;
     }
     for (const CertInfo &c : certs) {
         const QString line =
-            tr("%1\tsubject: %2\tissuer: %3\tvalid until: %4")
+            QCoreApplication::translate("pellimo", "%1\tsubject: %2\tissuer: %3\tvalid until: %4")
                 .arg(c.nickname, c.subject, c.issuer, c.notAfter.toUTC().toString(Qt::ISODate));
         std::fprintf(stdout, "%s\n", line.toUtf8().constData());
     }

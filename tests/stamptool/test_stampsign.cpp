@@ -216,6 +216,18 @@ private Q_SLOTS:
                  QStringList());
     }
 
+    // The signature is made over the bytes as written, which a pipe cannot give back.
+    void notToStandardOutput()
+    {
+        const Ran r = stamp({QStringLiteral("--onto"), m_in, QStringLiteral("-o"),
+                             QStringLiteral("-"), QStringLiteral("--sign"),
+                             QStringLiteral("--nssdb"), path(QStringLiteral("one"))},
+                            true);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.contains("standard output"), r.err.constData());
+        QCOMPARE(r.out, QByteArray());
+    }
+
     void listsCertificates()
     {
         const Ran r = stamp(
