@@ -2,8 +2,10 @@
 #include "stampoptions.h"
 
 #include "model/appsettings.h"
+#include "pdfstamp/pdfstamp.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QHash>
 #include <QLocale>
 #include <climits>
@@ -17,6 +19,11 @@ namespace {
 
 using Output = StampOptions::Output;
 using Apply = std::function<QString(StampOptions &, const QString &value)>;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("pellimo", text);
+}
 
 // The outputs an option belongs to.
 enum class GoesWith { Any, Png, Onto };
@@ -55,10 +62,12 @@ Apply wholeNumber(int StampOptions::*field, int minimum, int maximum, const QStr
     };
 }
 
-// --png, --svg, --pdf and --onto: the one output, and the file it names.
+// --png, --svg, --pdf, --onto and --list: the one output, and the file it names.
 Apply output(Output kind)
 {
     return [kind](StampOptions &o, const QString &file) {
+        if (o.output == Output::List || (o.output != Output::None && kind == Output::List))
+            return tr("give only one of --png, --svg, --pdf, --onto and --list");
         if (o.output != Output::None)
             return QStringLiteral("give only one of --png, --svg, --pdf and --onto");
         o.output = kind;
@@ -98,9 +107,10 @@ QString takeCorner(StampOptions &o, const QString &v)
 QString takeSize(StampOptions &o, const QString &v)
 {
     double mm = 0;
-    if (!parseNumber(v, mm) || mm <= 0 || mm > kMaxStampMm)
-        return QStringLiteral("--size takes a diameter in millimetres, more than 0 and at most "
-                              "%1, not %2")
+    // Below the smallest size the texts cannot be read, and far below it nothing is drawn.
+    if (!parseNumber(v, mm) || mm < kMinStampDiameterMm || mm > kMaxStampMm)
+        return tr("--size takes a diameter in millimetres from %1 to %2, not %3")
+            .arg(kMinStampDiameterMm)
             .arg(kMaxStampMm)
             .arg(v);
     o.sizeMm = mm;
@@ -111,6 +121,36 @@ QString takeOutput(StampOptions &o, const QString &v)
 {
     o.outPdf = v;
     return QString();
+}
+
+QString takeOutDir(StampOptions &o, const QString &v)
+{
+    o.outDir = v;
+    return QString();
+}
+
+QString takeSuffix(StampOptions &o, const QString &v)
+{
+    if (v.contains(QLatin1Char('/')) || v.contains(QChar(0)))
+        return tr("--suffix takes a part of a file name, without /, not %1").arg(v);
+    o.suffix = v;
+    return QString();
+}
+
+QString takePages(StampOptions &o, const QString &v)
+{
+    o.pages = parsePageChoice(v);
+    return o.pages
+               ? QString()
+               : tr("--pages takes first, last, all or page numbers such as 1,3-5, not %1").arg(v);
+}
+
+QString takeCornerName(StampOptions &o, const QString &v)
+{
+    o.corner = pageCornerNamed(v);
+    return o.corner ? QString()
+                    : tr("--corner takes top-left, top-right, bottom-left or bottom-right, not %1")
+                          .arg(v);
 }
 
 const std::vector<OptionSpec> &optionTable()
@@ -143,20 +183,45 @@ const std::vector<OptionSpec> &optionTable()
         row("pdf", "FILE", Any, output(Output::Pdf),
             QStringLiteral("a one-page PDF file holding the stamp; texts stay text")),
         row("onto", "IN.pdf", Any, output(Output::Onto),
-            QStringLiteral("stamp a copy of IN.pdf (IN.pdf itself is never changed)")),
+            tr("stamp a copy of IN.pdf (IN.pdf itself is never changed): a stamp\n"
+               "annotation added as an incremental update, the file's bytes kept")),
         row("page", "P", Onto,
             wholeNumber(&StampOptions::page, 1, INT_MAX,
                         QStringLiteral("--page takes a page number from 1, not %1")),
             QStringLiteral("the page to stamp, from 1; default: 1")),
+        row("pages", "WHICH", Onto, takePages,
+            tr("the pages to stamp: first, last, all, or numbers such as 1,3-5;\n"
+               "one annotation on each, all in one update")),
         row("at", "X,Y", Onto, takeCorner,
             QStringLiteral("the top-left corner of the stamp's square, in millimetres from the\n"
                            "top-left corner of the page as a viewer shows it;\n"
                            "default: the top-right corner, 15 mm from the top and right edges")),
+        row("corner", "CORNER", Onto, takeCornerName,
+            tr("top-left, top-right, bottom-left or bottom-right: --at measures\n"
+               "from this corner of the page to the same corner of the stamp's\n"
+               "square, on portrait and landscape pages alike; default: top-left\n"
+               "with --at, else 15 mm from the top and right edges")),
         row("size", "MM", Any, takeSize,
-            QStringLiteral("the diameter of the stamp's circle in millimetres; default: its\n"
-                           "size on a 96-dpi screen (radius 35 pixels: 18.5 mm)")),
+            tr("the diameter of the stamp's circle in millimetres, %1 to %2 (under\n"
+               "%1 mm its texts cannot be read); default: its size on a 96-dpi\n"
+               "screen (radius 35 pixels: 18.5 mm)")
+                .arg(kMinStampDiameterMm)
+                .arg(kMaxStampMm)),
         row("o,output", "OUT.pdf", Onto, takeOutput,
             QStringLiteral("the stamped copy; written whole or not at all")),
+        row("outdir", "DIR", Onto, takeOutDir,
+            tr("stamp many files: --onto A.pdf B.pdf ... (a folder: its *.pdf files;\n"
+               "-: names read from standard input, one a line), each copy written\n"
+               "to DIR as NAME-stamped.pdf")),
+        row("suffix", "SUF", Onto, takeSuffix,
+            tr("with --outdir: the copies are named NAME<SUF>.pdf; default: -stamped")),
+        row("flatten", "", Onto, flag(&StampOptions::flatten),
+            tr("draw the stamp into the page's content and rewrite the file instead\n"
+               "of adding an annotation: it cannot be moved or removed, and a\n"
+               "signed IN.pdf is refused")),
+        row("list", "IN.pdf", Any, output(Output::List),
+            tr("print one line for each stamp annotation in IN.pdf: page, place\n"
+               "and size in mm, date, who, when, and whether Pellimo added it")),
         row("h,help", "", Any, flag(&StampOptions::help), QStringLiteral("this text")),
     };
     return table;
@@ -213,6 +278,7 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
     error.clear();
     QHash<const OptionSpec *, qsizetype> used;
     bool anyPngOnly = false, anyOntoOnly = false;
+    QStringList others; // the options given beside --list
     for (const QString &name : parser.optionNames()) {
         const OptionSpec &spec = *specNamed(name);
         const bool takesValue = !spec.valueName.isEmpty();
@@ -227,13 +293,32 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
             return o;
         anyPngOnly |= spec.goesWith == GoesWith::Png;
         anyOntoOnly |= spec.goesWith == GoesWith::Onto;
+        if (spec.names.constFirst() != QStringLiteral("list"))
+            others << dashed(name);
     }
-    if (!parser.positionalArguments().isEmpty())
+    // With --outdir the names after --onto's first one are further inputs.
+    if (o.output == Output::Onto && o.batch())
+        o.moreInputs = parser.positionalArguments();
+    if (o.output == Output::List && !others.isEmpty())
+        error = tr("--list takes no other options (%1)").arg(others.join(QStringLiteral(", ")));
+    else if (o.output == Output::Onto && o.batch() && !o.outPdf.isEmpty())
+        error = tr("give -o OUT.pdf for one file or --outdir DIR for many, not both");
+    else if (o.output == Output::Onto && o.pages &&
+             used.contains(specNamed(QStringLiteral("page"))))
+        error = tr("give --page or --pages, not both");
+    else if (o.output == Output::Onto && o.flatten && o.pages)
+        error = tr("--flatten stamps one page: give --page P, not --pages");
+    else if (o.output == Output::Onto && !o.batch() &&
+             used.contains(specNamed(QStringLiteral("suffix"))))
+        error = tr("--suffix goes with --outdir");
+    if (!error.isEmpty())
+        return o;
+    if (!o.batch() && !parser.positionalArguments().isEmpty())
         error =
             QStringLiteral("unknown argument: %1").arg(parser.positionalArguments().constFirst());
     else if (o.output == Output::None)
         error = QStringLiteral("nothing to do: give --png, --svg, --pdf or --onto (see --help)");
-    else if (o.output == Output::Onto && o.outPdf.isEmpty())
+    else if (o.output == Output::Onto && o.outPdf.isEmpty() && !o.batch())
         error = QStringLiteral("--onto needs -o OUT.pdf");
     else if (o.output != Output::Onto && anyOntoOnly)
         error = QStringLiteral("%1 go with --onto").arg(optionsGoingWith(GoesWith::Onto));
@@ -259,26 +344,52 @@ QString stampToolHelp()
         options +=
             line + QString(spec.description).replace(u'\n', u'\n' + QString(kColumn, u' ')) + u'\n';
     }
-    return QStringLiteral(R"(Usage:
+    return tr(R"(Usage:
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] [--transparent]
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]
-  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P] [--at X,Y]
-                [--size MM] -o OUT.pdf
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P | --pages WHICH]
+                [--corner CORNER] [--at X,Y] [--size MM] [--flatten] -o OUT.pdf
+  pellimo-stamp [options as above] --onto IN.pdf|DIR|- [IN2.pdf ...] --outdir DIR
+                [--suffix SUF]
+  pellimo-stamp --list IN.pdf
 
 Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no display
 and never touches the clipboard.
 
 )") + options +
-           QStringLiteral(R"(
+           tr(R"(
 The stamp and the date pattern are read from Pellimo's data folder (the program folder
 when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is
-written there. An encrypted or damaged PDF, a page that does not exist, a stamp that does
-not fit on the page, or OUT.pdf equal to IN.pdf is refused with status 1 and no file is
-written; so are a stamp whose design cannot be drawn, an output that is no regular file (a
-device, a FIFO) and a full disk. A FILE or OUT.pdf of - is standard output.
-Exit status: 0 done, 1 refused or failed.
-)");
+written there. The stamp is at least %1 mm across.
+
+--onto copies IN.pdf byte for byte and appends one incremental update holding a Stamp
+annotation (/Subtype /Stamp): a viewer shows and prints it, can move or delete it, and
+reads who stamped (the stamp's name row, or the user's name when that row is empty), the
+date line, the user number and the time of stamping. A signature already in IN.pdf stays
+valid. --flatten draws the stamp into the page instead and rewrites the file; it refuses a
+signed IN.pdf, naming the signature that would break.
+
+A damaged PDF that can be repaired (a wrong cross-reference, a cut-off end) is stamped as a
+repaired, rewritten copy, with one line on standard error saying so and status 0, unless it
+is signed (then it is refused). A PDF encrypted with an owner password only, whose
+permissions allow annotations, is stamped and stays encrypted; one that needs a password
+to be opened, or whose permissions forbid annotations (or, with --flatten, changes), is
+refused.
+
+Refused with status 1 and no file written: a PDF that cannot be read, a page that does not
+exist, a stamp that does not fit on the page, OUT.pdf equal to IN.pdf, a damaged data file,
+a date before the first Japanese era when the date pattern writes the era, a stamp whose
+design cannot be drawn, an output that is no regular file (a device, a FIFO) and a full
+disk. A FILE or OUT.pdf of - is standard output. Refusals found in the options or the
+data files come before any PDF is read.
+
+With --outdir each file is stamped as one --onto would; a file that fails is named on
+standard error and the others are still stamped; a summary line ends the run, and on a
+terminal a progress line shows while it runs for more than a second.
+Exit status: 0 done (every file stamped), 1 refused or failed.
+)")
+               .arg(kMinStampDiameterMm);
 }
 
 } // namespace pellimo

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "pdfstamp/pagestamps.h"
+
 #include <QDate>
 #include <QPointF>
 #include <QString>
@@ -9,13 +11,22 @@
 
 namespace pellimo {
 
-// What pellimo-stamp was asked to do: one output, the stamp of one user for one day.
+// What pellimo-stamp was asked to do: one output (or one copy of each PDF given), the stamp of
+// one user for one day.
 struct StampOptions {
-    enum class Output { None, Png, Svg, Pdf, Onto };
+    enum class Output { None, Png, Svg, Pdf, Onto, List };
     Output output = Output::None;
-    QString file;   // --png, --svg or --pdf FILE; --onto IN.pdf
+    QString file;   // --png, --svg or --pdf FILE; --onto or --list IN.pdf
     QString outPdf; // -o OUT.pdf, with --onto
-    int user = 0;   // 1..kUserCount; 0: the start-up user of pellimo.ini
+    // With --outdir: the names after --onto's first one (files, folders, or - for names read
+    // from standard input), each stamped into DIR/NAME<suffix>.pdf.
+    QStringList moreInputs;
+    QString outDir;
+    QString suffix = QStringLiteral("-stamped");
+    bool flatten = false;
+    std::optional<PageChoice> pages; // --pages; unset: --page
+    std::optional<PageCorner> corner;
+    int user = 0; // 1..kUserCount; 0: the start-up user of pellimo.ini
     std::optional<QDate> date;
     int scale = 1;
     bool transparent = false;
@@ -23,6 +34,8 @@ struct StampOptions {
     std::optional<QPointF> atMm;
     std::optional<double> sizeMm;
     bool help = false;
+
+    bool batch() const { return !outDir.isEmpty(); }
 };
 
 inline constexpr int kMaxPngScale = 32;
