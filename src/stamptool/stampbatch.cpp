@@ -153,8 +153,10 @@ int runStampBatch(const StampOptions &o, const StampGeometry &geometry, double d
         for (const auto &[in, r] : toTell) {
             stamped += bool(r);
             const QString line = r ? r.notice : r.error;
-            if (!line.isEmpty() && io.note)
+            if (!line.isEmpty() && io.note) {
                 io.note(QStringLiteral("%1: %2").arg(in, line));
+                shownDone = SIZE_MAX; // the note took the progress line's place: draw it again
+            }
         }
         if (io.progress && doneNow < jobs.size() && clock.elapsed() >= kProgressAfterMs &&
             doneNow != shownDone) {

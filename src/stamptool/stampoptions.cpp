@@ -69,7 +69,7 @@ Apply output(Output kind)
         if (o.output == Output::List || (o.output != Output::None && kind == Output::List))
             return tr("give only one of --png, --svg, --pdf, --onto and --list");
         if (o.output != Output::None)
-            return QStringLiteral("give only one of --png, --svg, --pdf and --onto");
+            return tr("give only one of --png, --svg, --pdf and --onto");
         o.output = kind;
         o.file = file;
         return QString();
@@ -87,8 +87,7 @@ Apply flag(bool StampOptions::*field)
 QString takeDate(StampOptions &o, const QString &v)
 {
     o.date = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));
-    return o.date->isValid() ? QString()
-                             : QStringLiteral("--date takes a day as YYYY-MM-DD, not %1").arg(v);
+    return o.date->isValid() ? QString() : tr("--date takes a day as YYYY-MM-DD, not %1").arg(v);
 }
 
 QString takeCorner(StampOptions &o, const QString &v)
@@ -97,9 +96,7 @@ QString takeCorner(StampOptions &o, const QString &v)
     double x = 0, y = 0;
     if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 || y < 0 ||
         x > kMaxCornerMm || y > kMaxCornerMm)
-        return QStringLiteral("--at takes X,Y in millimetres (0 to %1), not %2")
-            .arg(kMaxCornerMm)
-            .arg(v);
+        return tr("--at takes X,Y in millimetres (0 to %1), not %2").arg(kMaxCornerMm).arg(v);
     o.atMm = QPointF(x, y);
     return QString();
 }
@@ -164,38 +161,37 @@ const std::vector<OptionSpec> &optionTable()
     static const std::vector<OptionSpec> table = {
         row("user", "N", Any,
             wholeNumber(&StampOptions::user, 1, kUserCount,
-                        QStringLiteral("--user takes 1 to %1, not %2").arg(kUserCount)),
-            QStringLiteral("the stamp of user N (1 to %1); default: the start-up user")
-                .arg(kUserCount)),
+                        tr("--user takes 1 to %1, not %2").arg(kUserCount)),
+            tr("the stamp of user N (1 to %1); default: the start-up user").arg(kUserCount)),
         row("date", "YYYY-MM-DD", Any, takeDate,
-            QStringLiteral("the day in the date line, formatted by the user's date pattern;\n"
-                           "default: today")),
+            tr("the day in the date line, formatted by the user's date pattern;\n"
+               "default: today")),
         row("png", "FILE", Any, output(Output::Png),
-            QStringLiteral("a PNG picture: the stamp as Set puts it on the clipboard")),
+            tr("a PNG picture: the stamp as Set puts it on the clipboard")),
         row("scale", "K", Png,
             wholeNumber(&StampOptions::scale, 1, kMaxPngScale,
-                        QStringLiteral("--scale takes 1 to %1, not %2").arg(kMaxPngScale)),
-            QStringLiteral("the PNG K times as large (1 to %1), drawn smooth").arg(kMaxPngScale)),
+                        tr("--scale takes 1 to %1, not %2").arg(kMaxPngScale)),
+            tr("the PNG K times as large (1 to %1), drawn smooth").arg(kMaxPngScale)),
         row("transparent", "", Png, flag(&StampOptions::transparent),
-            QStringLiteral("the PNG without its white background")),
+            tr("the PNG without its white background")),
         row("svg", "FILE", Any, output(Output::Svg),
-            QStringLiteral("an SVG picture; texts stay text, no background")),
+            tr("an SVG picture; texts stay text, no background")),
         row("pdf", "FILE", Any, output(Output::Pdf),
-            QStringLiteral("a one-page PDF file holding the stamp; texts stay text")),
+            tr("a one-page PDF file holding the stamp; texts stay text")),
         row("onto", "IN.pdf", Any, output(Output::Onto),
             tr("stamp a copy of IN.pdf (IN.pdf itself is never changed): a stamp\n"
                "annotation added as an incremental update, the file's bytes kept")),
         row("page", "P", Onto,
             wholeNumber(&StampOptions::page, 1, INT_MAX,
-                        QStringLiteral("--page takes a page number from 1, not %1")),
-            QStringLiteral("the page to stamp, from 1; default: 1")),
+                        tr("--page takes a page number from 1, not %1")),
+            tr("the page to stamp, from 1; default: 1")),
         row("pages", "WHICH", Onto, takePages,
             tr("the pages to stamp: first, last, all, or numbers such as 1,3-5;\n"
                "one annotation on each, all in one update")),
         row("at", "X,Y", Onto, takeCorner,
-            QStringLiteral("the top-left corner of the stamp's square, in millimetres from the\n"
-                           "top-left corner of the page as a viewer shows it;\n"
-                           "default: the top-right corner, 15 mm from the top and right edges")),
+            tr("the top-left corner of the stamp's square, in millimetres from the\n"
+               "top-left corner of the page as a viewer shows it;\n"
+               "default: the top-right corner, 15 mm from the top and right edges")),
         row("corner", "CORNER", Onto, takeCornerName,
             tr("top-left, top-right, bottom-left or bottom-right: --at measures\n"
                "from this corner of the page to the same corner of the stamp's\n"
@@ -208,7 +204,7 @@ const std::vector<OptionSpec> &optionTable()
                 .arg(kMinStampDiameterMm)
                 .arg(kMaxStampMm)),
         row("o,output", "OUT.pdf", Onto, takeOutput,
-            QStringLiteral("the stamped copy; written whole or not at all")),
+            tr("the stamped copy; written whole or not at all")),
         row("outdir", "DIR", Onto, takeOutDir,
             tr("stamp many files: --onto A.pdf B.pdf ... (a folder: its *.pdf files;\n"
                "-: names read from standard input, one a line), each copy written\n"
@@ -222,7 +218,7 @@ const std::vector<OptionSpec> &optionTable()
         row("list", "IN.pdf", Any, output(Output::List),
             tr("print one line for each stamp annotation in IN.pdf: page, place\n"
                "and size in mm, date, who, when, and whether Pellimo added it")),
-        row("h,help", "", Any, flag(&StampOptions::help), QStringLiteral("this text")),
+        row("h,help", "", Any, flag(&StampOptions::help), tr("this text")),
     };
     return table;
 }
@@ -250,14 +246,13 @@ QString optionsGoingWith(GoesWith goesWith)
 QString parseError(const QCommandLineParser &parser, const QStringList &arguments)
 {
     if (!parser.unknownOptionNames().isEmpty())
-        return QStringLiteral("unknown argument: %1")
-            .arg(dashed(parser.unknownOptionNames().constFirst()));
+        return tr("unknown argument: %1").arg(dashed(parser.unknownOptionNames().constFirst()));
     // The parser takes the next argument as an option's value, whatever it is: only an option at
     // the end can lack its value.
     const QString last = arguments.isEmpty() ? QString() : arguments.constLast();
     const OptionSpec *spec = specNamed(last.mid(last.startsWith(QStringLiteral("--")) ? 2 : 1));
     if (last.startsWith(QLatin1Char('-')) && spec && !spec->valueName.isEmpty())
-        return QStringLiteral("%1 needs a value").arg(last);
+        return tr("%1 needs a value").arg(last);
     return parser.errorText(); // "Unexpected value after '--transparent'."
 }
 
@@ -284,9 +279,9 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
         const bool takesValue = !spec.valueName.isEmpty();
         const QString value = takesValue ? parser.values(name).at(used[&spec]++) : QString();
         if (used[&spec] > 1) // the last one silently winning would hide a mistake
-            error = QStringLiteral("give %1 only once").arg(dashed(name));
+            error = tr("give %1 only once").arg(dashed(name));
         else if (takesValue && value.isEmpty())
-            error = QStringLiteral("%1 needs a value").arg(dashed(name));
+            error = tr("%1 needs a value").arg(dashed(name));
         else
             error = spec.apply(o, value);
         if (!error.isEmpty() || o.help)
@@ -314,18 +309,17 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
     if (!error.isEmpty())
         return o;
     if (!o.batch() && !parser.positionalArguments().isEmpty())
-        error =
-            QStringLiteral("unknown argument: %1").arg(parser.positionalArguments().constFirst());
+        error = tr("unknown argument: %1").arg(parser.positionalArguments().constFirst());
     else if (o.output == Output::None)
-        error = QStringLiteral("nothing to do: give --png, --svg, --pdf or --onto (see --help)");
+        error = tr("nothing to do: give --png, --svg, --pdf or --onto (see --help)");
     else if (o.output == Output::Onto && o.outPdf.isEmpty() && !o.batch())
-        error = QStringLiteral("--onto needs -o OUT.pdf");
+        error = tr("--onto needs -o OUT.pdf");
     else if (o.output != Output::Onto && anyOntoOnly)
-        error = QStringLiteral("%1 go with --onto").arg(optionsGoingWith(GoesWith::Onto));
+        error = tr("%1 go with --onto").arg(optionsGoingWith(GoesWith::Onto));
     else if (o.output != Output::Png && anyPngOnly)
-        error = QStringLiteral("%1 go with --png").arg(optionsGoingWith(GoesWith::Png));
+        error = tr("%1 go with --png").arg(optionsGoingWith(GoesWith::Png));
     else if (o.output == Output::Png && o.sizeMm)
-        error = QStringLiteral("--size does not go with --png; use --scale");
+        error = tr("--size does not go with --png; use --scale");
     return o;
 }
 

@@ -62,8 +62,8 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
     const QString path = profileFilePath(folder, user);
     loadDefaultProfile(stamp.profile);
     if (QFileInfo(path).isFile() && !readProfile(stamp.profile, path)) {
-        error = QStringLiteral("%1 cannot be read (the file is damaged): the stamp of user %2 is "
-                               "not drawn and nothing is written")
+        error = tr("%1 cannot be read (the file is damaged): the stamp of user %2 is "
+                   "not drawn and nothing is written")
                     .arg(path)
                     .arg(user);
         return false;
@@ -151,8 +151,8 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
         return listStamps(o.file, io, error);
     // Refusals known before any PDF is read come at once: the PDF is not even opened.
     if (o.output == StampOptions::Output::Onto && !o.batch() && sameFile(o.file, o.outPdf)) {
-        error = QStringLiteral("the output file is the input file; choose another name (the input "
-                               "is never changed)");
+        error = tr("the output file is the input file; choose another name (the input "
+                   "is never changed)");
         return 1;
     }
     if (o.output == StampOptions::Output::Onto && o.batch() && !QFileInfo(o.outDir).isDir()) {
@@ -172,8 +172,8 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
     try {
         g = stampGeometry(stamp.profile);
     } catch (const std::exception &e) {
-        error = QStringLiteral("the stamp cannot be drawn from its design: %1")
-                    .arg(QString::fromUtf8(e.what()));
+        error =
+            tr("the stamp cannot be drawn from its design: %1").arg(QString::fromUtf8(e.what()));
         return 1;
     }
     const double mm = o.sizeMm.value_or(naturalDiameterMm(g));
@@ -201,13 +201,13 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
     const QByteArray bytes = stampPictureFile(g, request);
     if (bytes.isEmpty()) {
         error = request.type == PictureType::Png
-                    ? QStringLiteral("the stamp is too large for a PNG picture")
-                    : QStringLiteral("the stamp could not be written as a picture");
+                    ? tr("the stamp is too large for a PNG picture")
+                    : tr("the stamp could not be written as a picture");
         return 1;
     }
     QString why;
     if (!writeFileAtomically(o.file, bytes, &why)) {
-        error = QStringLiteral("%1 cannot be written: %2").arg(o.file, why);
+        error = tr("%1 cannot be written: %2").arg(o.file, why);
         return 1;
     }
     return 0;
