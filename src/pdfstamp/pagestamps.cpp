@@ -21,11 +21,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 PdfResult refusal(const QString &text)
 {
     return {text, {}};
@@ -153,7 +148,8 @@ PdfResult choosePages(const PageChoice &choice, int pageCount, const QString &na
     case PageChoice::Kind::Numbers:
         for (const auto &[from, to] : choice.ranges) {
             if (to > pageCount)
-                return refusal(tr("page %1 does not exist: %2 has %3 page(s)")
+                return refusal(QCoreApplication::translate(
+                                   "pellimo", "page %1 does not exist: %2 has %3 page(s)")
                                    .arg(std::max(from, pageCount + 1))
                                    .arg(name)
                                    .arg(pageCount));
@@ -165,7 +161,7 @@ PdfResult choosePages(const PageChoice &choice, int pageCount, const QString &na
         break;
     }
     if (pageCount < 1 || pages.empty())
-        return refusal(tr("%1 has no pages").arg(name));
+        return refusal(QCoreApplication::translate("pellimo", "%1 has no pages").arg(name));
     return {};
 }
 
@@ -185,15 +181,17 @@ PdfResult stampPdfPages(const QString &in, const QString &out, const PdfStampPla
                         const PdfStampRecord &record)
 {
     if (pdf::sameFile(in, out))
-        return refusal(tr("the output file is the input file; choose another name (the input is "
-                          "never changed)"));
+        return refusal(QCoreApplication::translate(
+            "pellimo", "the output file is the input file; choose another name (the input is "
+                       "never changed)"));
     if (PdfResult r = checkStampSize(plan.diameterMm); !r)
         return r;
     try {
         const QByteArray stampBytes =
             stampPage.isEmpty() ? stampPdf(geometry, plan.diameterMm) : stampPage;
         if (stampBytes.isEmpty())
-            return refusal(tr("the stamp could not be drawn as PDF"));
+            return refusal(
+                QCoreApplication::translate("pellimo", "the stamp could not be drawn as PDF"));
         const std::unique_ptr<OpenedPdf> o = openPdf(in);
         if (!o->status)
             return o->status;
@@ -215,7 +213,9 @@ PdfResult stampPdfPages(const QString &in, const QString &out, const PdfStampPla
             const std::optional<PageFrame> frame = pageFrame(page, problem);
             if (!frame)
                 return refusal(
-                    tr("page %1 of %2 cannot be stamped: %3").arg(number).arg(o->name, problem));
+                    QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
+                        .arg(number)
+                        .arg(o->name, problem));
             const PdfStampPlace place{
                 number, stampCornerOnPage(plan, frame->viewSize() / kPointsPerMm), plan.diameterMm};
             QRectF picture;
@@ -242,8 +242,8 @@ PdfResult stampPdfPages(const QString &in, const QString &out, const PdfStampPla
             return refusal(error);
         return {{}, repairedNotice(*o)};
     } catch (const std::exception &e) {
-        return refusal(
-            tr("%1 cannot be stamped: %2").arg(pdf::displayName(in), QString::fromUtf8(e.what())));
+        return refusal(QCoreApplication::translate("pellimo", "%1 cannot be stamped: %2")
+                           .arg(pdf::displayName(in), QString::fromUtf8(e.what())));
     }
 }
 

@@ -20,11 +20,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 // How long a batch runs before it shows its progress, and how often the line is redrawn.
 constexpr qint64 kProgressAfterMs = 1000;
 constexpr int kProgressTickMs = 100;
@@ -76,7 +71,7 @@ int runStampBatch(const StampOptions &o, const StampGeometry &geometry, double d
 {
     const QStringList inputs = expandInputs(QStringList{o.file} + o.moreInputs, io.readNames);
     if (inputs.isEmpty()) {
-        error = tr("no PDF files to stamp");
+        error = QCoreApplication::translate("pellimo", "no PDF files to stamp");
         return 1;
     }
     // Two inputs of the same name in different folders would write the same copy: the later
@@ -87,8 +82,10 @@ int runStampBatch(const StampOptions &o, const StampGeometry &geometry, double d
         Job job{in, batchOutputName(in, o.outDir, o.suffix), {}};
         const QString key = QFileInfo(job.out).absoluteFilePath();
         if (outputs.contains(key))
-            job.refusal = tr("its copy %1 would replace the copy of %2; it is not stamped")
-                              .arg(job.out, outputs.value(key));
+            job.refusal =
+                QCoreApplication::translate(
+                    "pellimo", "its copy %1 would replace the copy of %2; it is not stamped")
+                    .arg(job.out, outputs.value(key));
         else
             outputs.insert(key, in);
         jobs.push_back(job);
@@ -97,7 +94,7 @@ int runStampBatch(const StampOptions &o, const StampGeometry &geometry, double d
     const PdfStampPlan plan = stampPlan(o, diameterMm);
     const QByteArray stampPage = o.flatten ? QByteArray() : stampPdf(geometry, diameterMm);
     if (!o.flatten && stampPage.isEmpty()) {
-        error = tr("the stamp could not be drawn as PDF");
+        error = QCoreApplication::translate("pellimo", "the stamp could not be drawn as PDF");
         return 1;
     }
 
@@ -160,7 +157,7 @@ int runStampBatch(const StampOptions &o, const StampGeometry &geometry, double d
         }
         if (io.progress && doneNow < jobs.size() && clock.elapsed() >= kProgressAfterMs &&
             doneNow != shownDone) {
-            io.progress(tr("%1 of %2 files done, %3 left")
+            io.progress(QCoreApplication::translate("pellimo", "%1 of %2 files done, %3 left")
                             .arg(doneNow)
                             .arg(jobs.size())
                             .arg(jobs.size() - doneNow));
@@ -176,8 +173,11 @@ int runStampBatch(const StampOptions &o, const StampGeometry &geometry, double d
         io.progress(QString());
     const QString summary =
         stamped == jobs.size()
-            ? tr("%1 of %2 files stamped into %3").arg(stamped).arg(jobs.size()).arg(o.outDir)
-            : tr("%1 of %2 files stamped into %3, %4 failed")
+            ? QCoreApplication::translate("pellimo", "%1 of %2 files stamped into %3")
+                  .arg(stamped)
+                  .arg(jobs.size())
+                  .arg(o.outDir)
+            : QCoreApplication::translate("pellimo", "%1 of %2 files stamped into %3, %4 failed")
                   .arg(stamped)
                   .arg(jobs.size())
                   .arg(o.outDir)

@@ -20,11 +20,6 @@ namespace {
 using Output = StampOptions::Output;
 using Apply = std::function<QString(StampOptions &, const QString &value)>;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 // The outputs an option belongs to.
 enum class GoesWith { Any, Png, Onto };
 
@@ -67,9 +62,11 @@ Apply output(Output kind)
 {
     return [kind](StampOptions &o, const QString &file) {
         if (o.output == Output::List || (o.output != Output::None && kind == Output::List))
-            return tr("give only one of --png, --svg, --pdf, --onto and --list");
+            return QCoreApplication::translate(
+                "pellimo", "give only one of --png, --svg, --pdf, --onto and --list");
         if (o.output != Output::None)
-            return tr("give only one of --png, --svg, --pdf and --onto");
+            return QCoreApplication::translate("pellimo",
+                                               "give only one of --png, --svg, --pdf and --onto");
         o.output = kind;
         o.file = file;
         return QString();
@@ -87,7 +84,10 @@ Apply flag(bool StampOptions::*field)
 QString takeDate(StampOptions &o, const QString &v)
 {
     o.date = QDate::fromString(v, QStringLiteral("yyyy-MM-dd"));
-    return o.date->isValid() ? QString() : tr("--date takes a day as YYYY-MM-DD, not %1").arg(v);
+    return o.date->isValid()
+               ? QString()
+               : QCoreApplication::translate("pellimo", "--date takes a day as YYYY-MM-DD, not %1")
+                     .arg(v);
 }
 
 QString takeCorner(StampOptions &o, const QString &v)
@@ -96,7 +96,10 @@ QString takeCorner(StampOptions &o, const QString &v)
     double x = 0, y = 0;
     if (xy.size() != 2 || !parseNumber(xy[0], x) || !parseNumber(xy[1], y) || x < 0 || y < 0 ||
         x > kMaxCornerMm || y > kMaxCornerMm)
-        return tr("--at takes X,Y in millimetres (0 to %1), not %2").arg(kMaxCornerMm).arg(v);
+        return QCoreApplication::translate("pellimo",
+                                           "--at takes X,Y in millimetres (0 to %1), not %2")
+            .arg(kMaxCornerMm)
+            .arg(v);
     o.atMm = QPointF(x, y);
     return QString();
 }
@@ -106,7 +109,8 @@ QString takeSize(StampOptions &o, const QString &v)
     double mm = 0;
     // Below the smallest size the texts cannot be read, and far below it nothing is drawn.
     if (!parseNumber(v, mm) || mm < kMinStampDiameterMm || mm > kMaxStampMm)
-        return tr("--size takes a diameter in millimetres from %1 to %2, not %3")
+        return QCoreApplication::translate(
+                   "pellimo", "--size takes a diameter in millimetres from %1 to %2, not %3")
             .arg(kMinStampDiameterMm)
             .arg(kMaxStampMm)
             .arg(v);
@@ -129,7 +133,9 @@ QString takeOutDir(StampOptions &o, const QString &v)
 QString takeSuffix(StampOptions &o, const QString &v)
 {
     if (v.contains(QLatin1Char('/')) || v.contains(QChar(0)))
-        return tr("--suffix takes a part of a file name, without /, not %1").arg(v);
+        return QCoreApplication::translate(
+                   "pellimo", "--suffix takes a part of a file name, without /, not %1")
+            .arg(v);
     o.suffix = v;
     return QString();
 }
@@ -137,16 +143,20 @@ QString takeSuffix(StampOptions &o, const QString &v)
 QString takePages(StampOptions &o, const QString &v)
 {
     o.pages = parsePageChoice(v);
-    return o.pages
-               ? QString()
-               : tr("--pages takes first, last, all or page numbers such as 1,3-5, not %1").arg(v);
+    return o.pages ? QString()
+                   : QCoreApplication::translate(
+                         "pellimo",
+                         "--pages takes first, last, all or page numbers such as 1,3-5, not %1")
+                         .arg(v);
 }
 
 QString takeCornerName(StampOptions &o, const QString &v)
 {
     o.corner = pageCornerNamed(v);
     return o.corner ? QString()
-                    : tr("--corner takes top-left, top-right, bottom-left or bottom-right, not %1")
+                    : QCoreApplication::translate(
+                          "pellimo",
+                          "--corner takes top-left, top-right, bottom-left or bottom-right, not %1")
                           .arg(v);
 }
 
@@ -161,64 +171,86 @@ const std::vector<OptionSpec> &optionTable()
     static const std::vector<OptionSpec> table = {
         row("user", "N", Any,
             wholeNumber(&StampOptions::user, 1, kUserCount,
-                        tr("--user takes 1 to %1, not %2").arg(kUserCount)),
-            tr("the stamp of user N (1 to %1); default: the start-up user").arg(kUserCount)),
+                        QCoreApplication::translate("pellimo", "--user takes 1 to %1, not %2")
+                            .arg(kUserCount)),
+            QCoreApplication::translate("pellimo",
+                                        "the stamp of user N (1 to %1); default: the start-up user")
+                .arg(kUserCount)),
         row("date", "YYYY-MM-DD", Any, takeDate,
-            tr("the day in the date line, formatted by the user's date pattern;\n"
-               "default: today")),
+            QCoreApplication::translate(
+                "pellimo", "the day in the date line, formatted by the user's date pattern;\n"
+                           "default: today")),
         row("png", "FILE", Any, output(Output::Png),
-            tr("a PNG picture: the stamp as Set puts it on the clipboard")),
+            QCoreApplication::translate(
+                "pellimo", "a PNG picture: the stamp as Set puts it on the clipboard")),
         row("scale", "K", Png,
             wholeNumber(&StampOptions::scale, 1, kMaxPngScale,
-                        tr("--scale takes 1 to %1, not %2").arg(kMaxPngScale)),
-            tr("the PNG K times as large (1 to %1), drawn smooth").arg(kMaxPngScale)),
+                        QCoreApplication::translate("pellimo", "--scale takes 1 to %1, not %2")
+                            .arg(kMaxPngScale)),
+            QCoreApplication::translate("pellimo",
+                                        "the PNG K times as large (1 to %1), drawn smooth")
+                .arg(kMaxPngScale)),
         row("transparent", "", Png, flag(&StampOptions::transparent),
-            tr("the PNG without its white background")),
+            QCoreApplication::translate("pellimo", "the PNG without its white background")),
         row("svg", "FILE", Any, output(Output::Svg),
-            tr("an SVG picture; texts stay text, no background")),
+            QCoreApplication::translate("pellimo",
+                                        "an SVG picture; texts stay text, no background")),
         row("pdf", "FILE", Any, output(Output::Pdf),
-            tr("a one-page PDF file holding the stamp; texts stay text")),
+            QCoreApplication::translate("pellimo",
+                                        "a one-page PDF file holding the stamp; texts stay text")),
         row("onto", "IN.pdf", Any, output(Output::Onto),
-            tr("stamp a copy of IN.pdf (IN.pdf itself is never changed): a stamp\n"
-               "annotation added as an incremental update, the file's bytes kept")),
+            QCoreApplication::translate(
+                "pellimo", "stamp a copy of IN.pdf (IN.pdf itself is never changed): a stamp\n"
+                           "annotation added as an incremental update, the file's bytes kept")),
         row("page", "P", Onto,
             wholeNumber(&StampOptions::page, 1, INT_MAX,
-                        tr("--page takes a page number from 1, not %1")),
-            tr("the page to stamp, from 1; default: 1")),
+                        QCoreApplication::translate("pellimo",
+                                                    "--page takes a page number from 1, not %1")),
+            QCoreApplication::translate("pellimo", "the page to stamp, from 1; default: 1")),
         row("pages", "WHICH", Onto, takePages,
-            tr("the pages to stamp: first, last, all, or numbers such as 1,3-5;\n"
-               "one annotation on each, all in one update")),
+            QCoreApplication::translate(
+                "pellimo", "the pages to stamp: first, last, all, or numbers such as 1,3-5;\n"
+                           "one annotation on each, all in one update")),
         row("at", "X,Y", Onto, takeCorner,
-            tr("the top-left corner of the stamp's square, in millimetres from the\n"
-               "top-left corner of the page as a viewer shows it;\n"
-               "default: the top-right corner, 15 mm from the top and right edges")),
+            QCoreApplication::translate(
+                "pellimo", "the top-left corner of the stamp's square, in millimetres from the\n"
+                           "top-left corner of the page as a viewer shows it;\n"
+                           "default: the top-right corner, 15 mm from the top and right edges")),
         row("corner", "CORNER", Onto, takeCornerName,
-            tr("top-left, top-right, bottom-left or bottom-right: --at measures\n"
-               "from this corner of the page to the same corner of the stamp's\n"
-               "square, on portrait and landscape pages alike; default: top-left\n"
-               "with --at, else 15 mm from the top and right edges")),
+            QCoreApplication::translate(
+                "pellimo", "top-left, top-right, bottom-left or bottom-right: --at measures\n"
+                           "from this corner of the page to the same corner of the stamp's\n"
+                           "square, on portrait and landscape pages alike; default: top-left\n"
+                           "with --at, else 15 mm from the top and right edges")),
         row("size", "MM", Any, takeSize,
-            tr("the diameter of the stamp's circle in millimetres, %1 to %2 (under\n"
-               "%1 mm its texts cannot be read); default: its size on a 96-dpi\n"
-               "screen (radius 35 pixels: 18.5 mm)")
+            QCoreApplication::translate(
+                "pellimo", "the diameter of the stamp's circle in millimetres, %1 to %2 (under\n"
+                           "%1 mm its texts cannot be read); default: its size on a 96-dpi\n"
+                           "screen (radius 35 pixels: 18.5 mm)")
                 .arg(kMinStampDiameterMm)
                 .arg(kMaxStampMm)),
         row("o,output", "OUT.pdf", Onto, takeOutput,
-            tr("the stamped copy; written whole or not at all")),
+            QCoreApplication::translate("pellimo",
+                                        "the stamped copy; written whole or not at all")),
         row("outdir", "DIR", Onto, takeOutDir,
-            tr("stamp many files: --onto A.pdf B.pdf ... (a folder: its *.pdf files;\n"
-               "-: names read from standard input, one a line), each copy written\n"
-               "to DIR as NAME-stamped.pdf")),
+            QCoreApplication::translate(
+                "pellimo", "stamp many files: --onto A.pdf B.pdf ... (a folder: its *.pdf files;\n"
+                           "-: names read from standard input, one a line), each copy written\n"
+                           "to DIR as NAME-stamped.pdf")),
         row("suffix", "SUF", Onto, takeSuffix,
-            tr("with --outdir: the copies are named NAME<SUF>.pdf; default: -stamped")),
+            QCoreApplication::translate(
+                "pellimo", "with --outdir: the copies are named NAME<SUF>.pdf; default: -stamped")),
         row("flatten", "", Onto, flag(&StampOptions::flatten),
-            tr("draw the stamp into the page's content and rewrite the file instead\n"
-               "of adding an annotation: it cannot be moved or removed, and a\n"
-               "signed IN.pdf is refused")),
+            QCoreApplication::translate(
+                "pellimo", "draw the stamp into the page's content and rewrite the file instead\n"
+                           "of adding an annotation: it cannot be moved or removed, and a\n"
+                           "signed IN.pdf is refused")),
         row("list", "IN.pdf", Any, output(Output::List),
-            tr("print one line for each stamp annotation in IN.pdf: page, place\n"
-               "and size in mm, date, who, when, and whether Pellimo added it")),
-        row("h,help", "", Any, flag(&StampOptions::help), tr("this text")),
+            QCoreApplication::translate(
+                "pellimo", "print one line for each stamp annotation in IN.pdf: page, place\n"
+                           "and size in mm, date, who, when, and whether Pellimo added it")),
+        row("h,help", "", Any, flag(&StampOptions::help),
+            QCoreApplication::translate("pellimo", "this text")),
     };
     return table;
 }
@@ -246,13 +278,14 @@ QString optionsGoingWith(GoesWith goesWith)
 QString parseError(const QCommandLineParser &parser, const QStringList &arguments)
 {
     if (!parser.unknownOptionNames().isEmpty())
-        return tr("unknown argument: %1").arg(dashed(parser.unknownOptionNames().constFirst()));
+        return QCoreApplication::translate("pellimo", "unknown argument: %1")
+            .arg(dashed(parser.unknownOptionNames().constFirst()));
     // The parser takes the next argument as an option's value, whatever it is: only an option at
     // the end can lack its value.
     const QString last = arguments.isEmpty() ? QString() : arguments.constLast();
     const OptionSpec *spec = specNamed(last.mid(last.startsWith(QStringLiteral("--")) ? 2 : 1));
     if (last.startsWith(QLatin1Char('-')) && spec && !spec->valueName.isEmpty())
-        return tr("%1 needs a value").arg(last);
+        return QCoreApplication::translate("pellimo", "%1 needs a value").arg(last);
     return parser.errorText(); // "Unexpected value after '--transparent'."
 }
 
@@ -279,9 +312,9 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
         const bool takesValue = !spec.valueName.isEmpty();
         const QString value = takesValue ? parser.values(name).at(used[&spec]++) : QString();
         if (used[&spec] > 1) // the last one silently winning would hide a mistake
-            error = tr("give %1 only once").arg(dashed(name));
+            error = QCoreApplication::translate("pellimo", "give %1 only once").arg(dashed(name));
         else if (takesValue && value.isEmpty())
-            error = tr("%1 needs a value").arg(dashed(name));
+            error = QCoreApplication::translate("pellimo", "%1 needs a value").arg(dashed(name));
         else
             error = spec.apply(o, value);
         if (!error.isEmpty() || o.help)
@@ -295,31 +328,39 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
     if (o.output == Output::Onto && o.batch())
         o.moreInputs = parser.positionalArguments();
     if (o.output == Output::List && !others.isEmpty())
-        error = tr("--list takes no other options (%1)").arg(others.join(QStringLiteral(", ")));
+        error = QCoreApplication::translate("pellimo", "--list takes no other options (%1)")
+                    .arg(others.join(QStringLiteral(", ")));
     else if (o.output == Output::Onto && o.batch() && !o.outPdf.isEmpty())
-        error = tr("give -o OUT.pdf for one file or --outdir DIR for many, not both");
+        error = QCoreApplication::translate(
+            "pellimo", "give -o OUT.pdf for one file or --outdir DIR for many, not both");
     else if (o.output == Output::Onto && o.pages &&
              used.contains(specNamed(QStringLiteral("page"))))
-        error = tr("give --page or --pages, not both");
+        error = QCoreApplication::translate("pellimo", "give --page or --pages, not both");
     else if (o.output == Output::Onto && o.flatten && o.pages)
-        error = tr("--flatten stamps one page: give --page P, not --pages");
+        error = QCoreApplication::translate(
+            "pellimo", "--flatten stamps one page: give --page P, not --pages");
     else if (o.output == Output::Onto && !o.batch() &&
              used.contains(specNamed(QStringLiteral("suffix"))))
-        error = tr("--suffix goes with --outdir");
+        error = QCoreApplication::translate("pellimo", "--suffix goes with --outdir");
     if (!error.isEmpty())
         return o;
     if (!o.batch() && !parser.positionalArguments().isEmpty())
-        error = tr("unknown argument: %1").arg(parser.positionalArguments().constFirst());
+        error = QCoreApplication::translate("pellimo", "unknown argument: %1")
+                    .arg(parser.positionalArguments().constFirst());
     else if (o.output == Output::None)
-        error = tr("nothing to do: give --png, --svg, --pdf or --onto (see --help)");
+        error = QCoreApplication::translate(
+            "pellimo", "nothing to do: give --png, --svg, --pdf or --onto (see --help)");
     else if (o.output == Output::Onto && o.outPdf.isEmpty() && !o.batch())
-        error = tr("--onto needs -o OUT.pdf");
+        error = QCoreApplication::translate("pellimo", "--onto needs -o OUT.pdf");
     else if (o.output != Output::Onto && anyOntoOnly)
-        error = tr("%1 go with --onto").arg(optionsGoingWith(GoesWith::Onto));
+        error = QCoreApplication::translate("pellimo", "%1 go with --onto")
+                    .arg(optionsGoingWith(GoesWith::Onto));
     else if (o.output != Output::Png && anyPngOnly)
-        error = tr("%1 go with --png").arg(optionsGoingWith(GoesWith::Png));
+        error = QCoreApplication::translate("pellimo", "%1 go with --png")
+                    .arg(optionsGoingWith(GoesWith::Png));
     else if (o.output == Output::Png && o.sizeMm)
-        error = tr("--size does not go with --png; use --scale");
+        error =
+            QCoreApplication::translate("pellimo", "--size does not go with --png; use --scale");
     return o;
 }
 
@@ -338,7 +379,7 @@ QString stampToolHelp()
         options +=
             line + QString(spec.description).replace(u'\n', u'\n' + QString(kColumn, u' ')) + u'\n';
     }
-    return tr(R"(Usage:
+    return QCoreApplication::translate("pellimo", R"(Usage:
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] [--transparent]
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]
@@ -352,7 +393,7 @@ Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no di
 and never touches the clipboard.
 
 )") + options +
-           tr(R"(
+           QCoreApplication::translate("pellimo", R"(
 The stamp and the date pattern are read from Pellimo's data folder (the program folder
 when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is
 written there. The stamp is at least %1 mm across.

@@ -24,11 +24,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 // The stamp to draw: the user's profile with the day's date in the date line, and who that is.
 struct LoadedStamp {
     StampProfile profile;
@@ -51,10 +46,13 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
         loadSettings(settings, ini);
     if (o.date && patternUsesJapaneseEra(settings.dateFormat) && !hasJapaneseEra(*o.date)) {
         const QDate first = firstJapaneseEraDay();
-        error = tr("--date %1 lies before %2, the first day of the Japanese eras the calendar "
-                   "knows: the date pattern %3 writes the era, so nothing is written")
+        error = QCoreApplication::translate(
+                    "pellimo",
+                    "--date %1 lies before %2, the first day of the Japanese eras the calendar "
+                    "knows: the date pattern %3 writes the era, so nothing is written")
                     .arg(o.date->toString(Qt::ISODate),
-                         first.isValid() ? first.toString(Qt::ISODate) : tr("(unknown)"),
+                         first.isValid() ? first.toString(Qt::ISODate)
+                                         : QCoreApplication::translate("pellimo", "(unknown)"),
                          settings.dateFormat);
         return false;
     }
@@ -62,8 +60,9 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
     const QString path = profileFilePath(folder, user);
     loadDefaultProfile(stamp.profile);
     if (QFileInfo(path).isFile() && !readProfile(stamp.profile, path)) {
-        error = tr("%1 cannot be read (the file is damaged): the stamp of user %2 is "
-                   "not drawn and nothing is written")
+        error = QCoreApplication::translate(
+                    "pellimo", "%1 cannot be read (the file is damaged): the stamp of user %2 is "
+                               "not drawn and nothing is written")
                     .arg(path)
                     .arg(user);
         return false;
@@ -151,12 +150,15 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
         return listStamps(o.file, io, error);
     // Refusals known before any PDF is read come at once: the PDF is not even opened.
     if (o.output == StampOptions::Output::Onto && !o.batch() && sameFile(o.file, o.outPdf)) {
-        error = tr("the output file is the input file; choose another name (the input "
-                   "is never changed)");
+        error = QCoreApplication::translate(
+            "pellimo", "the output file is the input file; choose another name (the input "
+                       "is never changed)");
         return 1;
     }
     if (o.output == StampOptions::Output::Onto && o.batch() && !QFileInfo(o.outDir).isDir()) {
-        error = tr("%1 is not a folder: --outdir takes an existing folder").arg(o.outDir);
+        error = QCoreApplication::translate("pellimo",
+                                            "%1 is not a folder: --outdir takes an existing folder")
+                    .arg(o.outDir);
         return 1;
     }
     LoadedStamp stamp;
@@ -173,12 +175,15 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
         g = stampGeometry(stamp.profile);
     } catch (const std::exception &e) {
         error =
-            tr("the stamp cannot be drawn from its design: %1").arg(QString::fromUtf8(e.what()));
+            QCoreApplication::translate("pellimo", "the stamp cannot be drawn from its design: %1")
+                .arg(QString::fromUtf8(e.what()));
         return 1;
     }
     const double mm = o.sizeMm.value_or(naturalDiameterMm(g));
     if (o.output != StampOptions::Output::Png && !(mm >= kMinStampDiameterMm)) {
-        error = tr("the stamp must be at least %1 mm across to be read").arg(kMinStampDiameterMm);
+        error = QCoreApplication::translate("pellimo",
+                                            "the stamp must be at least %1 mm across to be read")
+                    .arg(kMinStampDiameterMm);
         return 1;
     }
     if (o.output == StampOptions::Output::Onto) {
@@ -200,14 +205,16 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
     const PictureRequest request{pictureType(o.output), o.scale, o.transparent, mm};
     const QByteArray bytes = stampPictureFile(g, request);
     if (bytes.isEmpty()) {
-        error = request.type == PictureType::Png
-                    ? tr("the stamp is too large for a PNG picture")
-                    : tr("the stamp could not be written as a picture");
+        error =
+            request.type == PictureType::Png
+                ? QCoreApplication::translate("pellimo", "the stamp is too large for a PNG picture")
+                : QCoreApplication::translate("pellimo",
+                                              "the stamp could not be written as a picture");
         return 1;
     }
     QString why;
     if (!writeFileAtomically(o.file, bytes, &why)) {
-        error = tr("%1 cannot be written: %2").arg(o.file, why);
+        error = QCoreApplication::translate("pellimo", "%1 cannot be written: %2").arg(o.file, why);
         return 1;
     }
     return 0;
