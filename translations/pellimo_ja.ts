@@ -1,4 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
+<?xml version='1.0' encoding='utf-8'?>
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
@@ -56,15 +56,15 @@
         <translation>署名したあとで内容が変更されています</translation>
     </message>
     <message>
-        <source>The signature does not match the signer&apos;s certificate</source>
+        <source>The signature does not match the signer's certificate</source>
         <translation>署名が署名者の証明書と合いません</translation>
     </message>
     <message>
-        <source>The signer&apos;s certificate is not in the signature</source>
+        <source>The signer's certificate is not in the signature</source>
         <translation>署名に署名者の証明書が入っていません</translation>
     </message>
     <message>
-        <source>The signature&apos;s algorithm is not supported</source>
+        <source>The signature's algorithm is not supported</source>
         <translation>署名のアルゴリズムに対応していません</translation>
     </message>
     <message>
@@ -224,7 +224,7 @@
         <translation>押印したファイルを書き込めませんでした (%1)</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; by %2</source>
+        <source>"%1" by %2</source>
         <translation>「%1」(%2)</translation>
     </message>
     <message>
@@ -252,11 +252,11 @@
         <translation>印影 (%1 mm、位置 %2, %3 mm) が %4 ページ (%5 x %6 mm) に収まりません</translation>
     </message>
     <message>
-        <source>portable: the program&apos;s own folder, which can be written or holds pellimo.ini</source>
+        <source>portable: the program's own folder, which can be written or holds pellimo.ini</source>
         <translation>ポータブル: 書き込めるか pellimo.ini のある、プログラム自身のフォルダー</translation>
     </message>
     <message>
-        <source>installed: the program&apos;s folder cannot be written, so the user&apos;s data folder</source>
+        <source>installed: the program's folder cannot be written, so the user's data folder</source>
         <translation>インストール: プログラムのフォルダーには書き込めないため、ユーザーのデータフォルダー</translation>
     </message>
     <message>
@@ -264,7 +264,7 @@
 
 Usage:
   pellimo                  open the window
-  pellimo nogui [u1..u5]   put the start-up user&apos;s stamp (or user N&apos;s) on the
+  pellimo nogui [u1..u5]   put the start-up user's stamp (or user N's) on the
                            clipboard and save it, without a window
   pellimo --help, -h       show this text
   pellimo --version, -v    show the version
@@ -310,7 +310,7 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
         <translation>Pellimo: X ディスプレイ %1 に接続できません。何もしませんでした。</translation>
     </message>
     <message>
-        <source>Pellimo: this Wayland session has no Xwayland (DISPLAY is not set) and Qt&apos;s Wayland support is not installed (package qt6-wayland); nothing was done.</source>
+        <source>Pellimo: this Wayland session has no Xwayland (DISPLAY is not set) and Qt's Wayland support is not installed (package qt6-wayland); nothing was done.</source>
         <translation>Pellimo: この Wayland セッションには Xwayland がなく (DISPLAY が設定されていません)、Qt の Wayland 対応もインストールされていません (パッケージ qt6-wayland)。何もしませんでした。</translation>
     </message>
     <message>
@@ -428,6 +428,401 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
     <message>
         <source>%1	subject: %2	issuer: %3	valid until: %4</source>
         <translation>%1	サブジェクト: %2	発行者: %3	有効期限: %4</translation>
+    </message>
+    <message>
+        <source>%1 has no pages</source>
+        <translation>%1 にはページがありません</translation>
+    </message>
+    <message>
+        <source>no PDF files to stamp</source>
+        <translation>押印する PDF ファイルがありません</translation>
+    </message>
+    <message>
+        <source>its copy %1 would replace the copy of %2; it is not stamped</source>
+        <translation>コピー %1 が %2 のコピーを置き換えてしまうため、押印しません</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files done, %3 left</source>
+        <translation>%2 ファイル中 %1 ファイル完了、残り %3</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files stamped into %3</source>
+        <translation>%2 ファイル中 %1 ファイルに押印して %3 に保存しました</translation>
+    </message>
+    <message>
+        <source>%1 of %2 files stamped into %3, %4 failed</source>
+        <translation>%2 ファイル中 %1 ファイルに押印して %3 に保存しました。%4 ファイルは失敗しました</translation>
+    </message>
+    <message>
+        <source>give only one of --png, --svg, --pdf, --onto and --list</source>
+        <translation>--png、--svg、--pdf、--onto、--list のどれか一つだけを指定してください</translation>
+    </message>
+    <message>
+        <source>give only one of --png, --svg, --pdf and --onto</source>
+        <translation>--png、--svg、--pdf、--onto のどれか一つだけを指定してください</translation>
+    </message>
+    <message>
+        <source>--date takes a day as YYYY-MM-DD, not %1</source>
+        <translation>--date には日付を YYYY-MM-DD で指定してください (%1 ではなく)</translation>
+    </message>
+    <message>
+        <source>--at takes X,Y in millimetres (0 to %1), not %2</source>
+        <translation>--at には X,Y をミリメートル (0 から %1) で指定してください (%2 ではなく)</translation>
+    </message>
+    <message>
+        <source>--size takes a diameter in millimetres from %1 to %2, not %3</source>
+        <translation>--size には直径を %1 から %2 のミリメートルで指定してください (%3 ではなく)</translation>
+    </message>
+    <message>
+        <source>--suffix takes a part of a file name, without /, not %1</source>
+        <translation>--suffix にはファイル名の一部を / なしで指定してください (%1 ではなく)</translation>
+    </message>
+    <message>
+        <source>--pages takes first, last, all or page numbers such as 1,3-5, not %1</source>
+        <translation>--pages には first、last、all または 1,3-5 のようなページ番号を指定してください (%1 ではなく)</translation>
+    </message>
+    <message>
+        <source>--corner takes top-left, top-right, bottom-left or bottom-right, not %1</source>
+        <translation>--corner には top-left、top-right、bottom-left、bottom-right のどれかを指定してください (%1 ではなく)</translation>
+    </message>
+    <message>
+        <source>--user takes 1 to %1, not %2</source>
+        <translation>--user には 1 から %1 を指定してください (%2 ではなく)</translation>
+    </message>
+    <message>
+        <source>the stamp of user N (1 to %1); default: the start-up user</source>
+        <translation>ユーザー N (1 から %1) の印影。既定: 起動時のユーザー</translation>
+    </message>
+    <message>
+        <source>the day in the date line, formatted by the user's date pattern;
+default: today</source>
+        <translation>日付行の日。ユーザーの日付パターンで書く。
+既定: 今日</translation>
+    </message>
+    <message>
+        <source>a PNG picture: the stamp as Set puts it on the clipboard</source>
+        <translation>PNG 画像: セットでクリップボードに入る印影</translation>
+    </message>
+    <message>
+        <source>--scale takes 1 to %1, not %2</source>
+        <translation>--scale には 1 から %1 を指定してください (%2 ではなく)</translation>
+    </message>
+    <message>
+        <source>the PNG K times as large (1 to %1), drawn smooth</source>
+        <translation>PNG を K 倍 (1 から %1) の大きさで滑らかに描く</translation>
+    </message>
+    <message>
+        <source>the PNG without its white background</source>
+        <translation>白い背景なしの PNG</translation>
+    </message>
+    <message>
+        <source>an SVG picture; texts stay text, no background</source>
+        <translation>SVG 画像。文字は文字のまま、背景なし</translation>
+    </message>
+    <message>
+        <source>a one-page PDF file holding the stamp; texts stay text</source>
+        <translation>印影だけの 1 ページの PDF。文字は文字のまま</translation>
+    </message>
+    <message>
+        <source>stamp a copy of IN.pdf (IN.pdf itself is never changed): a stamp
+annotation added as an incremental update, the file's bytes kept</source>
+        <translation>IN.pdf のコピーに押印する (IN.pdf 自体は変更しない)。
+印影は増分更新で追加するスタンプ注釈で、元のバイトは保たれる</translation>
+    </message>
+    <message>
+        <source>--page takes a page number from 1, not %1</source>
+        <translation>--page には 1 以上のページ番号を指定してください (%1 ではなく)</translation>
+    </message>
+    <message>
+        <source>the page to stamp, from 1; default: 1</source>
+        <translation>押印するページ (1 から)。既定: 1</translation>
+    </message>
+    <message>
+        <source>the pages to stamp: first, last, all, or numbers such as 1,3-5;
+one annotation on each, all in one update</source>
+        <translation>押印するページ: first、last、all、または 1,3-5 のような番号。
+ページごとに注釈を一つ、すべて一回の更新で</translation>
+    </message>
+    <message>
+        <source>the top-left corner of the stamp's square, in millimetres from the
+top-left corner of the page as a viewer shows it;
+default: the top-right corner, 15 mm from the top and right edges</source>
+        <translation>印影を囲む正方形の左上の位置。ビューアーが表示するページの
+左上からのミリメートル。
+既定: 右上の隅、上端と右端から 15 mm</translation>
+    </message>
+    <message>
+        <source>top-left, top-right, bottom-left or bottom-right: --at measures
+from this corner of the page to the same corner of the stamp's
+square, on portrait and landscape pages alike; default: top-left
+with --at, else 15 mm from the top and right edges</source>
+        <translation>top-left、top-right、bottom-left、bottom-right: --at を
+ページのこの隅から印影の正方形の同じ隅まで測る。縦長でも
+横長でも同じ。既定: --at があれば top-left、
+なければ上端と右端から 15 mm</translation>
+    </message>
+    <message>
+        <source>the diameter of the stamp's circle in millimetres, %1 to %2 (under
+%1 mm its texts cannot be read); default: its size on a 96-dpi
+screen (radius 35 pixels: 18.5 mm)</source>
+        <translation>印影の円の直径 (ミリメートル、%1 から %2。%1 mm 未満では
+文字が読めない)。既定: 96 dpi の画面での大きさ
+(半径 35 ピクセル: 18.5 mm)</translation>
+    </message>
+    <message>
+        <source>the stamped copy; written whole or not at all</source>
+        <translation>押印したコピー。すべて書き込むか、まったく書き込まないか</translation>
+    </message>
+    <message>
+        <source>sign the stamped copy: the stamp becomes the visible mark of a
+digital signature made with a certificate of the NSS database</source>
+        <translation>押印したコピーに署名する: 印影が NSS データベースの証明書で
+作る電子署名の見える印になる</translation>
+    </message>
+    <message>
+        <source>with --sign: the certificate, by nickname or subject common name;
+default: the only one in the database</source>
+        <translation>--sign と共に: 証明書をニックネームか主体の共通名で指定。
+既定: データベースにある唯一の証明書</translation>
+    </message>
+    <message>
+        <source>with --sign or --certs: the NSS database; default: ~/.pki/nssdb</source>
+        <translation>--sign か --certs と共に: NSS データベース。既定: ~/.pki/nssdb</translation>
+    </message>
+    <message>
+        <source>with --sign: the key's password is the file's first line; default:
+asked on the terminal (three tries), never taken as an argument</source>
+        <translation>--sign と共に: 鍵のパスワードはファイルの 1 行目。既定:
+端末で尋ねる (3 回まで)。引数では決して受け取らない</translation>
+    </message>
+    <message>
+        <source>list the certificates that can sign: nickname, subject, issuer,
+valid until</source>
+        <translation>署名できる証明書の一覧: ニックネーム、主体、発行者、
+有効期限</translation>
+    </message>
+    <message>
+        <source>stamp many files: --onto A.pdf B.pdf ... (a folder: its *.pdf files;
+-: names read from standard input, one a line), each copy written
+to DIR as NAME-stamped.pdf</source>
+        <translation>多数のファイルに押印: --onto A.pdf B.pdf ... (フォルダー: その
+*.pdf ファイル。-: 標準入力から 1 行に一つずつ読む名前)。
+それぞれのコピーを DIR に NAME-stamped.pdf として書く</translation>
+    </message>
+    <message>
+        <source>with --outdir: the copies are named NAME&lt;SUF&gt;.pdf; default: -stamped</source>
+        <translation>--outdir と共に: コピーの名前を NAME&lt;SUF&gt;.pdf にする。既定: -stamped</translation>
+    </message>
+    <message>
+        <source>draw the stamp into the page's content and rewrite the file instead
+of adding an annotation: it cannot be moved or removed, and a
+signed IN.pdf is refused</source>
+        <translation>注釈を追加する代わりに、印影をページの内容に描き込んで
+ファイルを書き直す: 印影は動かすことも消すこともできず、
+署名のある IN.pdf は断る</translation>
+    </message>
+    <message>
+        <source>print one line for each stamp annotation in IN.pdf: page, place
+and size in mm, date, who, when, and whether Pellimo added it</source>
+        <translation>IN.pdf のスタンプ注釈ごとに 1 行表示する: ページ、位置と
+大きさ (mm)、日付、押印者、日時、Pellimo が追加したか</translation>
+    </message>
+    <message>
+        <source>this text</source>
+        <translation>この説明</translation>
+    </message>
+    <message>
+        <source>unknown argument: %1</source>
+        <translation>不明な引数です: %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 には値が必要です</translation>
+    </message>
+    <message>
+        <source>give %1 only once</source>
+        <translation>%1 は一度だけ指定してください</translation>
+    </message>
+    <message>
+        <source>--list takes no other options (%1)</source>
+        <translation>--list には他のオプションを付けられません (%1)</translation>
+    </message>
+    <message>
+        <source>give -o OUT.pdf for one file or --outdir DIR for many, not both</source>
+        <translation>一つのファイルなら -o OUT.pdf、多数なら --outdir DIR を指定してください (両方は不可)</translation>
+    </message>
+    <message>
+        <source>give --page or --pages, not both</source>
+        <translation>--page か --pages のどちらかを指定してください (両方は不可)</translation>
+    </message>
+    <message>
+        <source>--flatten stamps one page: give --page P, not --pages</source>
+        <translation>--flatten は 1 ページにだけ押印します: --pages ではなく --page P を指定してください</translation>
+    </message>
+    <message>
+        <source>--suffix goes with --outdir</source>
+        <translation>--suffix は --outdir と共に使います</translation>
+    </message>
+    <message>
+        <source>nothing to do: give --png, --svg, --pdf or --onto (see --help)</source>
+        <translation>何もすることがありません: --png、--svg、--pdf、--onto のどれかを指定してください (--help を参照)</translation>
+    </message>
+    <message>
+        <source>--sign stamps one page of one file: not with --outdir, --pages or --flatten</source>
+        <translation>--sign は一つのファイルの 1 ページにだけ押印します: --outdir、--pages、--flatten とは使えません</translation>
+    </message>
+    <message>
+        <source>--onto needs -o OUT.pdf</source>
+        <translation>--onto には -o OUT.pdf が必要です</translation>
+    </message>
+    <message>
+        <source>%1 go with --onto</source>
+        <translation>%1 は --onto と共に使います</translation>
+    </message>
+    <message>
+        <source>%1 go with --png</source>
+        <translation>%1 は --png と共に使います</translation>
+    </message>
+    <message>
+        <source>--size does not go with --png; use --scale</source>
+        <translation>--size は --png と共に使えません。--scale を使ってください</translation>
+    </message>
+    <message>
+        <source>Usage:
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] [--transparent]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P | --pages WHICH]
+                [--corner CORNER] [--at X,Y] [--size MM] [--flatten] -o OUT.pdf
+  pellimo-stamp [options as above] --onto IN.pdf [--page P] --sign [--cert NAME]
+                [--nssdb DIR] [--password-file FILE] -o OUT.pdf
+  pellimo-stamp --certs [--nssdb DIR]
+  pellimo-stamp [options as above] --onto IN.pdf|DIR|- [IN2.pdf ...] --outdir DIR
+                [--suffix SUF]
+  pellimo-stamp --list IN.pdf
+
+Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no display
+and never touches the clipboard.
+
+</source>
+        <translation>使い方:
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --png FILE [--scale K] [--transparent]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]
+  pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P | --pages WHICH]
+                [--corner CORNER] [--at X,Y] [--size MM] [--flatten] -o OUT.pdf
+  pellimo-stamp [上と同じオプション] --onto IN.pdf [--page P] --sign [--cert NAME]
+                [--nssdb DIR] [--password-file FILE] -o OUT.pdf
+  pellimo-stamp --certs [--nssdb DIR]
+  pellimo-stamp [上と同じオプション] --onto IN.pdf|DIR|- [IN2.pdf ...] --outdir DIR
+                [--suffix SUF]
+  pellimo-stamp --list IN.pdf
+
+ユーザーの日付印をファイルに描くか、PDF ファイルのページに押印します。
+ディスプレイは不要で、クリップボードには触れません。
+
+</translation>
+    </message>
+    <message>
+        <source>
+The stamp and the date pattern are read from Pellimo's data folder (the program folder
+when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is
+written there. The stamp is at least %1 mm across.
+
+--onto copies IN.pdf byte for byte and appends one incremental update holding a Stamp
+annotation (/Subtype /Stamp): a viewer shows and prints it, can move or delete it, and
+reads who stamped (the stamp's name row, or the user's name when that row is empty), the
+date line, the user number and the time of stamping. A signature already in IN.pdf stays
+valid. --flatten draws the stamp into the page instead and rewrites the file; it refuses a
+signed IN.pdf, naming the signature that would break.
+
+A damaged PDF that can be repaired (a wrong cross-reference, a cut-off end) is stamped as a
+repaired, rewritten copy, with one line on standard error saying so and status 0, unless it
+is signed (then it is refused). A PDF encrypted with an owner password only, whose
+permissions allow annotations, is stamped and stays encrypted; one that needs a password
+to be opened, or whose permissions forbid annotations (or, with --flatten, changes), is
+refused.
+
+Refused with status 1 and no file written: a PDF that cannot be read, a page that does not
+exist, a stamp that does not fit on the page, OUT.pdf equal to IN.pdf, a damaged data file,
+a date before the first Japanese era when the date pattern writes the era, a stamp whose
+design cannot be drawn, an output that is no regular file (a device, a FIFO) and a full
+disk. A FILE or OUT.pdf of - is standard output. Refusals found in the options or the
+data files come before any PDF is read.
+
+With --sign the stamp is the visible mark of a digital signature made with a certificate
+of the NSS database; import one first with: pk12util -i cert.p12 -d sql:$HOME/.pki/nssdb
+An encrypted or damaged PDF, no database or certificate, an ambiguous --cert, a wrong
+password, or a certificate that is expired, not yet valid or not for signatures is refused
+the same way; so is -o - (the signature is made over the file as written).
+
+With --outdir each file is stamped as one --onto would; a file that fails is named on
+standard error and the others are still stamped; a summary line ends the run, and on a
+terminal a progress line shows while it runs for more than a second.
+Exit status: 0 done (every file stamped), 1 refused or failed.
+</source>
+        <translation>
+印影と日付パターンは Pellimo のデータフォルダー (書き込めるか pellimo.ini があれば
+プログラムのフォルダー、なければユーザーのデータフォルダー) から読み、そこには何も
+書き込みません。印影の直径は %1 mm 以上です。
+
+--onto は IN.pdf をバイト単位でそのままコピーし、スタンプ注釈 (/Subtype /Stamp) を
+入れた増分更新を一つ追加します。ビューアーはそれを表示・印刷し、動かしたり消したり
+でき、押印者 (印影の名前の行、空ならユーザー名)、日付行、ユーザー番号、押印日時を
+読めます。IN.pdf にすでにある署名は有効なままです。--flatten は代わりに印影をページに
+描き込んでファイルを書き直します。署名のある IN.pdf は、無効になる署名を示して断ります。
+
+修復できる壊れた PDF (相互参照の誤り、途中で切れた終わり) は、修復して書き直した
+コピーに押印し、そのことを標準エラーに 1 行で示して状態 0 で終わります。ただし署名が
+あれば断ります。所有者パスワードだけで保護され、注釈が許可されている PDF は押印して
+暗号化を保ちます。開くのにパスワードが要るもの、注釈 (--flatten では変更) が許可されて
+いないものは断ります。
+
+状態 1 で断り、ファイルを書き込まないもの: 読めない PDF、存在しないページ、ページに
+収まらない印影、IN.pdf と同じ OUT.pdf、壊れたデータファイル、日付パターンが元号を
+書くときの最初の元号より前の日付、描けない印影の設定、通常のファイルでない出力先
+(デバイス、FIFO)、ディスクの空き不足。FILE や OUT.pdf に - を指定すると標準出力です。
+オプションやデータファイルで分かる拒否は、PDF を読む前に伝えます。
+
+--sign では、印影が NSS データベースの証明書で作る電子署名の見える印になります。
+証明書は先に取り込んでください: pk12util -i cert.p12 -d sql:$HOME/.pki/nssdb
+暗号化された PDF や壊れた PDF、データベースや証明書がない、--cert が曖昧、
+パスワードが違う、証明書が期限切れ・まだ有効でない・署名用でない場合も同じように
+断ります。-o - も断ります (署名は書き込んだファイルに対して作るため)。
+
+--outdir では、各ファイルに一つの --onto と同じように押印します。失敗したファイルは
+標準エラーにその名前を示し、他のファイルへの押印は続けます。最後に集計を 1 行表示し、
+端末では 1 秒を超えて動いている間、進み具合を表示します。
+終了状態: 0 完了 (すべてのファイルに押印)、1 拒否または失敗。
+</translation>
+    </message>
+    <message>
+        <source>--date %1 lies before %2, the first day of the Japanese eras the calendar knows: the date pattern %3 writes the era, so nothing is written</source>
+        <translation>--date %1 は、暦データが知る最初の元号の初日 %2 より前です。日付パターン %3 は元号を書くため、何も書き込みません</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(不明)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read (the file is damaged): the stamp of user %2 is not drawn and nothing is written</source>
+        <translation>%1 を読めません (ファイルが壊れています): ユーザー %2 の印影は描かず、何も書き込みません</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder: --outdir takes an existing folder</source>
+        <translation>%1 はフォルダーではありません: --outdir には既存のフォルダーを指定してください</translation>
+    </message>
+    <message>
+        <source>the stamp cannot be drawn from its design: %1</source>
+        <translation>この設定からは印影を描けません: %1</translation>
+    </message>
+    <message>
+        <source>the stamp is too large for a PNG picture</source>
+        <translation>印影が PNG 画像には大きすぎます</translation>
+    </message>
+    <message>
+        <source>the stamp could not be written as a picture</source>
+        <translation>印影を画像として書き込めませんでした</translation>
     </message>
 </context>
 </TS>

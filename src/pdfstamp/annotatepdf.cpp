@@ -2,6 +2,7 @@
 // stampPdfFile: the stamp as a Stamp annotation, appended to the input as an incremental update
 // (updatesection.h), or, when the input needed repairs to be read, written into a rewritten copy.
 
+#include "annotationrules.h"
 #include "objectencryption.h"
 #include "openedpdf.h"
 #include "outputfile.h"
@@ -23,6 +24,8 @@ PdfResult refusal(const QString &text)
 {
     return {text, {}};
 }
+
+} // namespace
 
 // What the document itself allows: the permissions of its encryption, a certifying signature.
 PdfResult checkAnnotationsAllowed(OpenedPdf &o)
@@ -50,6 +53,8 @@ PdfResult checkAnnotationsAllowed(OpenedPdf &o)
     }
     return {};
 }
+
+namespace {
 
 // The page's annotations with the new one added; returns the object that changed: the /Annots
 // array when it is an object of its own, else the page.

@@ -16,8 +16,11 @@ QTranslator &programTranslator()
         const QString folder = programFolder();
         if (folder.isEmpty())
             return false;
-        for (const QString &where : {folder + QStringLiteral("/translations"),
-                                     folder + QStringLiteral("/../share/pellimo/translations")})
+        // Beside the program (a portable folder, the build's src/), one folder up (the build's
+        // src/stamptool/), or the package's share folder.
+        for (const QString &where :
+             {folder + QStringLiteral("/translations"), folder + QStringLiteral("/../translations"),
+              folder + QStringLiteral("/../share/pellimo/translations")})
             if (translator.load(QLocale::system(), QStringLiteral("pellimo"), QStringLiteral("_"),
                                 where))
                 return true;

@@ -4,7 +4,7 @@
 // Pellimo's own messages in the user's language. The texts are written in English in the code
 // (context "pellimo" for those outside a window class) and translated by pellimo_<lang>.qm, made
 // from translations/pellimo_<lang>.ts at build time and looked for beside the program
-// (translations/, the build and a portable folder) and in ../share/pellimo/translations (the
+// (translations/: a portable folder; the build's src/translations) and in ../share/pellimo/translations (the
 // package). A language without a file keeps the English texts. The captions the window's layout
 // fixes are not translated.
 

@@ -4,6 +4,7 @@
 #include "model/warning.h"
 #include "platform/processsetup.h"
 #include "platform/programfolder.h"
+#include "platform/programtranslations.h"
 #include "stampoptions.h"
 #include "stamptool.h"
 #include "storage/datafolder.h"
@@ -11,6 +12,7 @@
 
 #include <QGuiApplication>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
@@ -29,6 +31,7 @@ int main(int argc, char **argv)
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Pellimo"));
+    pellimo::installProgramTranslations(app); // messages and --help in the user's language
     // File names are bytes: one that is not valid UTF-8 keeps them (storage/filenames.h), and
     // a message names it with them.
     QStringList arguments;
@@ -60,12 +63,50 @@ int main(int argc, char **argv)
     }
     // The PDF to stamp is read through a name Qt and qpdf can open, whatever its bytes.
     if (const QString input = pellimo::nameQtCanOpen(pellimo::fileNameBytes(options.file));
-        options.output == pellimo::StampOptions::Output::Onto && !input.isEmpty())
+        (options.output == pellimo::StampOptions::Output::Onto ||
+         options.output == pellimo::StampOptions::Output::List) &&
+        !input.isEmpty())
         options.file = input;
     // pellimo's own rule: portable beside the program, or the user's data folder.
     const QString folder = pellimo::chooseDataFolder(programFolder).path;
-    const int status = pellimo::runStampTool(options, folder, QDateTime::currentDateTime(), error);
-    if (status != 0)
+
+    pellimo::StampToolIo io;
+    io.print = [](const QString &line) {
+        std::fprintf(stdout, "%s\n", pellimo::fileNameBytes(line).constData());
+    };
+    // A progress line is drawn over and over at the start of the terminal's last line; a note
+    // clears it first.
+    static bool progressShown = false;
+    io.note = [&printError](const QString &line) {
+        if (progressShown)
+            std::fputs("\r\033[K", stderr);
+        progressShown = false;
+        printError(line);
+    };
+    if (::isatty(STDERR_FILENO))
+        io.progress = [](const QString &line) {
+            std::fprintf(stderr, "\r\033[K%s", pellimo::fileNameBytes(line).constData());
+            std::fflush(stderr);
+            progressShown = !line.isEmpty();
+        };
+    io.readNames = [] {
+        QStringList names;
+        QByteArray line;
+        for (int c = std::getchar(); c != EOF; c = std::getchar()) {
+            if (c != '\n') {
+                line.append(char(c));
+                continue;
+            }
+            names << pellimo::fileNameFromBytes(line);
+            line.clear();
+        }
+        if (!line.isEmpty())
+            names << pellimo::fileNameFromBytes(line);
+        return names;
+    };
+    const int status =
+        pellimo::runStampTool(options, folder, QDateTime::currentDateTime(), io, error);
+    if (status != 0 && !error.isEmpty())
         printError(error);
     return status;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "pdfstamp/pagestamps.h"
 #include "signoptions.h"
 
 #include <QDate>
@@ -11,13 +12,22 @@
 
 namespace pellimo {
 
-// What pellimo-stamp was asked to do: one output, the stamp of one user for one day.
+// What pellimo-stamp was asked to do: one output (or one copy of each PDF given), the stamp of
+// one user for one day.
 struct StampOptions {
-    enum class Output { None, Png, Svg, Pdf, Onto, Certs };
+    enum class Output { None, Png, Svg, Pdf, Onto, List, Certs };
     Output output = Output::None;
-    QString file;   // --png, --svg or --pdf FILE; --onto IN.pdf
+    QString file;   // --png, --svg or --pdf FILE; --onto or --list IN.pdf
     QString outPdf; // -o OUT.pdf, with --onto
-    int user = 0;   // 1..kUserCount; 0: the start-up user of pellimo.ini
+    // With --outdir: the names after --onto's first one (files, folders, or - for names read
+    // from standard input), each stamped into DIR/NAME<suffix>.pdf.
+    QStringList moreInputs;
+    QString outDir;
+    QString suffix = QStringLiteral("-stamped");
+    bool flatten = false;
+    std::optional<PageChoice> pages; // --pages; unset: --page
+    std::optional<PageCorner> corner;
+    int user = 0; // 1..kUserCount; 0: the start-up user of pellimo.ini
     std::optional<QDate> date;
     int scale = 1;
     bool transparent = false;
@@ -26,6 +36,8 @@ struct StampOptions {
     std::optional<double> sizeMm;
     SignOptions signing;
     bool help = false;
+
+    bool batch() const { return !outDir.isEmpty(); }
 };
 
 inline constexpr int kMaxPngScale = 32;

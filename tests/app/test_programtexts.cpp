@@ -109,21 +109,36 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("says");
         const QString pellimo = QStringLiteral(PELLIMO_BINARY_DIR "/src/pellimo");
-        QTest::newRow("help, Japanese") << pellimo << QStringList{QStringLiteral("--help")}
-                                        << QStringLiteral("ja_JP.UTF-8") << 0
-                                        << QStringLiteral(u"丸い日付印");
-        QTest::newRow("help, English") << pellimo << QStringList{QStringLiteral("--help")}
-                                       << QStringLiteral("C.UTF-8") << 0
-                                       << QStringLiteral("Draws a round Japanese date stamp");
+        QTest::newRow("help, Japanese")
+            << pellimo << QStringList{QStringLiteral("--help")} << QStringLiteral("ja_JP.UTF-8")
+            << 0 << QStringLiteral(u"丸い日付印");
+        QTest::newRow("help, English")
+            << pellimo << QStringList{QStringLiteral("--help")} << QStringLiteral("C.UTF-8") << 0
+            << QStringLiteral("Draws a round Japanese date stamp");
         QTest::newRow("help, German: English")
             << pellimo << QStringList{QStringLiteral("--help")} << QStringLiteral("de_DE.UTF-8")
             << 0 << QStringLiteral("Draws a round Japanese date stamp");
         QTest::newRow("no display, Japanese")
             << pellimo << QStringList() << QStringLiteral("ja_JP.UTF-8") << 1
             << QStringLiteral(u"表示するディスプレイがありません");
-        QTest::newRow("no display, English") << pellimo << QStringList()
-                                             << QStringLiteral("en_US.UTF-8") << 1
-                                             << QStringLiteral("no display to run on");
+        QTest::newRow("no display, English")
+            << pellimo << QStringList() << QStringLiteral("en_US.UTF-8") << 1
+            << QStringLiteral("no display to run on");
+        const QString stamp = QStringLiteral(PELLIMO_BINARY_DIR "/src/stamptool/pellimo-stamp");
+        QTest::newRow("pellimo-stamp help, Japanese")
+            << stamp << QStringList{QStringLiteral("--help")} << QStringLiteral("ja_JP.UTF-8") << 0
+            << QStringLiteral(u"PDF ファイルのページに押印します");
+        QTest::newRow("pellimo-stamp help, English")
+            << stamp << QStringList{QStringLiteral("--help")} << QStringLiteral("C.UTF-8") << 0
+            << QStringLiteral("onto a page of a PDF file");
+        const QStringList badUser{QStringLiteral("--user"), QStringLiteral("9"),
+                                  QStringLiteral("--png"), QStringLiteral("-")};
+        QTest::newRow("pellimo-stamp refusal, Japanese")
+            << stamp << badUser << QStringLiteral("ja_JP.UTF-8") << 1
+            << QStringLiteral(u"--user には 1 から 5 を指定してください (9 ではなく)");
+        QTest::newRow("pellimo-stamp refusal, English")
+            << stamp << badUser << QStringLiteral("C.UTF-8") << 1
+            << QStringLiteral("--user takes 1 to 5, not 9");
     }
 
     void programsSpeakTheLocale()

@@ -10,7 +10,7 @@
 namespace pellimo::testing {
 
 struct NamedCert {
-    CertSpec spec;
+    CertRecipe recipe;
     QString friendly;
 };
 
@@ -55,7 +55,7 @@ inline QList<NamedCert> testCertificates()
     };
     NamedCert ec = self(QStringLiteral("ecc"), QStringLiteral("/CN=Ec Signer"), ku, yesterday,
                         nextYear, QStringLiteral("ecc"));
-    ec.spec.key = QStringLiteral("ec");
+    ec.recipe.key = QStringLiteral("ec");
     certs << ec;
     return certs;
 }
@@ -65,7 +65,7 @@ inline QList<NamedCert> testCertificates()
 inline bool makeTestCertificates(TestPki &pki, const QStringList &names, QString &error)
 {
     for (const NamedCert &c : testCertificates())
-        if (names.contains(c.spec.name) && !pki.make(c.spec, c.friendly, error))
+        if (names.contains(c.recipe.name) && !pki.make(c.recipe, c.friendly, error))
             return false;
     return true;
 }

@@ -51,7 +51,7 @@ bool step(const QString &program, const QStringList &args, QString &error)
 
 } // namespace
 
-bool TestPki::make(const CertSpec &spec, const QString &friendly, QString &error)
+bool TestPki::make(const CertRecipe &recipe, const QString &friendly, QString &error)
 {
     const QString dir = m_folder;
     QDir().mkpath(dir + QStringLiteral("/newcerts"));
@@ -65,21 +65,21 @@ bool TestPki::make(const CertSpec &spec, const QString &friendly, QString &error
                                      "default_md = sha256\npolicy = any\nunique_subject = no\n"
                                      "[any]\norganizationName = optional\ncommonName = supplied\n")
                           .arg(dir));
-    const QString ext = path(spec.name, QStringLiteral("ext"));
-    writeText(ext, spec.extensions + QLatin1Char('\n'));
+    const QString ext = path(recipe.name, QStringLiteral("ext"));
+    writeText(ext, recipe.extensions + QLatin1Char('\n'));
 
-    QStringList newKey = {QStringLiteral("-newkey"), spec.key};
-    if (spec.key == QStringLiteral("ec"))
+    QStringList newKey = {QStringLiteral("-newkey"), recipe.key};
+    if (recipe.key == QStringLiteral("ec"))
         newKey << QStringLiteral("-pkeyopt") << QStringLiteral("ec_paramgen_curve:P-256");
-    const QString key = path(spec.name, QStringLiteral("key"));
-    const QString pem = path(spec.name, QStringLiteral("pem"));
-    const QString csr = path(spec.name, QStringLiteral("csr"));
+    const QString key = path(recipe.name, QStringLiteral("key"));
+    const QString pem = path(recipe.name, QStringLiteral("pem"));
+    const QString csr = path(recipe.name, QStringLiteral("csr"));
     const QString openssl = QStringLiteral("openssl");
     if (!step(openssl,
               QStringList{QStringLiteral("req"), QStringLiteral("-new"), QStringLiteral("-nodes")}
                   << newKey
                   << QStringList{QStringLiteral("-keyout"), key, QStringLiteral("-out"), csr,
-                                 QStringLiteral("-subj"), spec.subject},
+                                 QStringLiteral("-subj"), recipe.subject},
               error))
         return false;
     QStringList ca = {QStringLiteral("ca"),
@@ -94,14 +94,14 @@ bool TestPki::make(const CertSpec &spec, const QString &friendly, QString &error
                       QStringLiteral("-extfile"),
                       ext,
                       QStringLiteral("-startdate"),
-                      opensslTime(spec.notBefore),
+                      opensslTime(recipe.notBefore),
                       QStringLiteral("-enddate"),
-                      opensslTime(spec.notAfter)};
-    if (spec.issuer.isEmpty())
+                      opensslTime(recipe.notAfter)};
+    if (recipe.issuer.isEmpty())
         ca << QStringLiteral("-selfsign") << QStringLiteral("-keyfile") << key;
     else
-        ca << QStringLiteral("-cert") << path(spec.issuer, QStringLiteral("pem"))
-           << QStringLiteral("-keyfile") << path(spec.issuer, QStringLiteral("key"));
+        ca << QStringLiteral("-cert") << path(recipe.issuer, QStringLiteral("pem"))
+           << QStringLiteral("-keyfile") << path(recipe.issuer, QStringLiteral("key"));
     if (!step(openssl, ca, error))
         return false;
     QStringList p12 = {QStringLiteral("pkcs12"),   QStringLiteral("-export"),
@@ -109,9 +109,9 @@ bool TestPki::make(const CertSpec &spec, const QString &friendly, QString &error
                        QStringLiteral("-inkey"),   key,
                        QStringLiteral("-name"),    friendly,
                        QStringLiteral("-passout"), QStringLiteral("pass:p12"),
-                       QStringLiteral("-out"),     path(spec.name, QStringLiteral("p12"))};
-    if (!spec.issuer.isEmpty())
-        p12 << QStringLiteral("-certfile") << path(spec.issuer, QStringLiteral("pem"));
+                       QStringLiteral("-out"),     path(recipe.name, QStringLiteral("p12"))};
+    if (!recipe.issuer.isEmpty())
+        p12 << QStringLiteral("-certfile") << path(recipe.issuer, QStringLiteral("pem"));
     return step(openssl, p12, error);
 }
 

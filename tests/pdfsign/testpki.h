@@ -20,10 +20,10 @@ struct Ran {
 // Runs a program to its end (at most a minute), with `input` on its standard input.
 Ran run(const QString &program, const QStringList &args, const QByteArray &input = {});
 
-struct CertSpec {
+struct CertRecipe {
     QString name;        // files NAME.key, NAME.pem, NAME.p12 in the folder
     QString subject;     // e.g. "/CN=Taro Yamada/O=Example"
-    QString issuer;      // the name of an earlier CertSpec, or empty for self-signed
+    QString issuer;      // the name of an earlier CertRecipe, or empty for self-signed
     QString extensions;  // lines of an openssl extension section, e.g. "keyUsage=digitalSignature"
     QDateTime notBefore; // UTC
     QDateTime notAfter;
@@ -39,7 +39,7 @@ public:
 
     // Key, certificate and PKCS #12 (password "p12", friendly name `friendly`, with the issuer's
     // chain); false with the tools' output in `error` when a step failed.
-    bool make(const CertSpec &spec, const QString &friendly, QString &error);
+    bool make(const CertRecipe &recipe, const QString &friendly, QString &error);
 
     // A new NSS database in `db` (an empty password when `password` is empty) holding the PKCS #12
     // files of `names`; `trustedOnly` certificates go in without their key (certutil -A).

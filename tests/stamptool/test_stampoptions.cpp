@@ -69,6 +69,68 @@ private Q_SLOTS:
         QTEST(o.outPdf, "out");
     }
 
+    void manyFilesAndPlaces_data()
+    {
+        QTest::addColumn<QString>("args");
+        QTest::addColumn<int>("output");
+        QTest::addColumn<QStringList>("more"); // inputs after the first
+        QTest::addColumn<QString>("outDir");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("pages"); // kind, then the ranges
+        QTest::addColumn<int>("corner");    // -1: none
+        QTest::addColumn<bool>("flatten");
+
+        using Kind = PageChoice::Kind;
+        const auto kind = [](Kind k, const QString &ranges = {}) {
+            return QString::number(int(k)) + ranges;
+        };
+        QTest::newRow("one file into a folder")
+            << "--onto a.pdf --outdir d" << int(Output::Onto) << QStringList() << "d"
+            << "-stamped" << QString() << -1 << false;
+        QTest::newRow("files, a folder and stdin, a suffix")
+            << "--onto a.pdf b.pdf dir - --outdir d --suffix _ok" << int(Output::Onto)
+            << QStringList{"b.pdf", "dir", "-"} << "d"
+            << "_ok" << QString() << -1 << false;
+        QTest::newRow("pages last, bottom-right")
+            << "--onto a.pdf -o o.pdf --pages last --corner bottom-right --at 10,10"
+            << int(Output::Onto) << QStringList() << ""
+            << "-stamped" << kind(Kind::Last) << 3 << false;
+        QTest::newRow("pages all")
+            << "--onto a.pdf --outdir d --pages all" << int(Output::Onto) << QStringList() << "d"
+            << "-stamped" << kind(Kind::All) << -1 << false;
+        QTest::newRow("pages listed")
+            << "--onto a.pdf -o o.pdf --pages 1,3-5,7" << int(Output::Onto) << QStringList() << ""
+            << "-stamped" << kind(Kind::Numbers, QStringLiteral(" 1-1 3-5 7-7")) << -1 << false;
+        QTest::newRow("flatten from the top-left corner")
+            << "--onto a.pdf -o o.pdf --flatten --corner top-left" << int(Output::Onto)
+            << QStringList() << ""
+            << "-stamped" << QString() << 0 << true;
+        QTest::newRow("list") << "--list a.pdf" << int(Output::List) << QStringList() << ""
+                              << "-stamped" << QString() << -1 << false;
+    }
+
+    void manyFilesAndPlaces()
+    {
+        QFETCH(QString, args);
+        QString error;
+        const StampOptions o = parseStampOptions(args.split(u' '), error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QTEST(int(o.output), "output");
+        QCOMPARE(o.file, QStringLiteral("a.pdf"));
+        QTEST(o.moreInputs, "more");
+        QTEST(o.outDir, "outDir");
+        QTEST(o.suffix, "suffix");
+        QString pages;
+        if (o.pages) {
+            pages = QString::number(int(o.pages->kind));
+            for (const auto &[from, to] : o.pages->ranges)
+                pages += QStringLiteral(" %1-%2").arg(from).arg(to);
+        }
+        QTEST(pages, "pages");
+        QTEST(o.corner ? int(*o.corner) : -1, "corner");
+        QTEST(o.flatten, "flatten");
+    }
+
     void refused_data()
     {
         QTest::addColumn<QString>("args");
@@ -142,6 +204,47 @@ private Q_SLOTS:
                                      << "only once";
         QTest::newRow("at a point no page has") << "--onto in.pdf -o o.pdf --at 1e308,1e308"
                                                 << "--at takes X,Y in millimetres (0 to 100000)";
+        QTest::newRow("size under the smallest readable")
+            << "--svg a.svg --size 4.99"
+            << "--size takes a diameter in millimetres from 5 to 500";
+        QTest::newRow("size 0.0001 for a PDF picture") << "--pdf a.pdf --size 0.0001"
+                                                       << "from 5 to 500";
+        QTest::newRow("pages 0") << "--onto in.pdf -o o.pdf --pages 0"
+                                 << "--pages takes first, last, all or page numbers";
+        QTest::newRow("pages backwards") << "--onto in.pdf -o o.pdf --pages 3-1"
+                                         << "--pages takes";
+        QTest::newRow("pages open range") << "--onto in.pdf -o o.pdf --pages 3-"
+                                          << "--pages takes";
+        QTest::newRow("pages word") << "--onto in.pdf -o o.pdf --pages middle"
+                                    << "--pages takes";
+        QTest::newRow("page and pages") << "--onto in.pdf -o o.pdf --page 2 --pages all"
+                                        << "give --page or --pages, not both";
+        QTest::newRow("corner word") << "--onto in.pdf -o o.pdf --corner centre"
+                                     << "--corner takes top-left";
+        QTest::newRow("corner with svg") << "--svg a.svg --corner top-left"
+                                         << "go with --onto";
+        QTest::newRow("-o and --outdir") << "--onto in.pdf -o o.pdf --outdir d"
+                                         << "not both";
+        QTest::newRow("a second file without --outdir") << "--onto a.pdf b.pdf -o o.pdf"
+                                                        << "unknown argument: b.pdf";
+        QTest::newRow("suffix without --outdir") << "--onto a.pdf -o o.pdf --suffix _x"
+                                                 << "--suffix goes with --outdir";
+        QTest::newRow("suffix with a folder") << "--onto a.pdf --outdir d --suffix x/y"
+                                              << "without /";
+        QTest::newRow("flatten with pages") << "--onto a.pdf -o o.pdf --flatten --pages all"
+                                            << "--flatten stamps one page";
+        QTest::newRow("sign with outdir") << "--onto a.pdf --outdir d --sign"
+                                          << "--sign stamps one page of one file";
+        QTest::newRow("sign with pages") << "--onto a.pdf -o o.pdf --sign --pages all"
+                                         << "--sign stamps one page of one file";
+        QTest::newRow("sign with flatten") << "--onto a.pdf -o o.pdf --sign --flatten"
+                                           << "--sign stamps one page of one file";
+        QTest::newRow("list with a user") << "--list a.pdf --user 2"
+                                          << "--list takes no other options (--user)";
+        QTest::newRow("list and onto") << "--list a.pdf --onto b.pdf -o c.pdf"
+                                       << "only one of --png, --svg, --pdf, --onto and --list";
+        QTest::newRow("onto, then list") << "--onto b.pdf -o c.pdf --list a.pdf"
+                                         << "only one of";
         QTest::newRow("at 100 m and a bit") << "--onto in.pdf -o o.pdf --at 0,100000.1"
                                             << "--at takes";
     }
@@ -165,8 +268,12 @@ private Q_SLOTS:
                 .help);
         QVERIFY(error.isEmpty());
         const QString help = stampToolHelp();
-        for (const char *option : {"--user", "--date", "--png", "--scale", "--transparent", "--svg",
-                                   "--pdf", "--onto", "--page", "--at", "--size", "-o"})
+        for (const char *option : {"--user",        "--date",  "--png",         "--scale",
+                                   "--transparent", "--svg",   "--pdf",         "--onto",
+                                   "--page",        "--pages", "--corner",      "--at",
+                                   "--size",        "-o",      "--outdir",      "--suffix",
+                                   "--flatten",     "--list",  "at least 5 mm", "owner password",
+                                   "repaired",      "signed"})
             QVERIFY2(help.contains(QLatin1String(option)), option);
     }
 };

@@ -39,6 +39,12 @@ QString installTool(const QString &folder)
     return path;
 }
 
+Ran python(const QString &script, const QStringList &args)
+{
+    return run(QStringLiteral("/usr/bin/python3"),
+               QStringList{QStringLiteral("-c"), script} + args);
+}
+
 QImage renderPage(const QString &pdf, int page, int dpi)
 {
     QTemporaryDir dir;

@@ -30,6 +30,10 @@ QString installTool(const QString &folder);
 // One page of a PDF as pdftoppm draws it, at `dpi`; null when pdftoppm failed.
 QImage renderPage(const QString &pdf, int page, int dpi);
 
+// Runs a Python script with Debian's own interpreter, which has pikepdf; `args` become
+// sys.argv[1:].
+Ran python(const QString &script, const QStringList &args);
+
 // The text pdftotext finds on one page.
 QString pageText(const QString &pdf, int page);
 
