@@ -3,16 +3,13 @@
 // (updatesection.h), or, when the input needed repairs to be read, written into a rewritten copy.
 
 #include "annotationrules.h"
-#include "objectencryption.h"
 #include "openedpdf.h"
 #include "outputfile.h"
-#include "pdfrewrite.h"
 #include "pdfsignatures.h"
-#include "qpdfaccess.h"
 #include "render/stampvector.h"
 #include "stampannotation.h"
+#include "stampedcopy.h"
 #include "stampfit.h"
-#include "updatesection.h"
 
 #include <QCoreApplication>
 
@@ -54,49 +51,6 @@ PdfResult checkAnnotationsAllowed(OpenedPdf &o)
     return {};
 }
 
-namespace {
-
-// The page's annotations with the new one added; returns the object that changed: the /Annots
-// array when it is an object of its own, else the page.
-QPDFObjectHandle addToPage(QPDFObjectHandle page, QPDFObjectHandle annotation)
-{
-    QPDFObjectHandle annots = pdf::keyOf(page, "/Annots");
-    if (annots.isArray()) {
-        annots.appendItem(annotation);
-        return annots.isIndirect() ? annots : page;
-    }
-    page.replaceKey("/Annots", QPDFObjectHandle::newArray(std::vector{annotation}));
-    return page;
-}
-
-PdfResult writeUpdate(OpenedPdf &o, QPDFObjectHandle changed, int firstNew, const QString &out)
-{
-    QPDF &pdf = *o.pdf;
-    pdf::UpdateBase base;
-    base.size = o.size;
-    base.endsWithEol = o.endsWithEol;
-    base.prevXref = o.chain.startxref;
-    base.xrefStream = o.chain.lastIsStream;
-    base.trailer = pdf.getTrailer();
-    QPDFObjectHandle size = pdf::keyOf(base.trailer, "/Size");
-    base.firstFreeNumber = std::max<int>(
-        firstNew,
-        size.isInteger() ? int(std::clamp<long long>(size.getIntValue(), 1, INT32_MAX / 2)) : 1);
-    const std::optional<pdf::ObjectEncryptor> encryptor = pdf::ObjectEncryptor::forDocument(pdf);
-    pdf::UpdateSection section(base, encryptor ? &*encryptor : nullptr);
-    section.addChanged(changed, firstNew);
-    const std::string update = section.write();
-
-    pdf::OutputFile file;
-    QString error;
-    if (!file.open(out, error) || !file.copyFrom(o.fd, o.size, error) ||
-        !file.append(update, error) || !file.commit(error))
-        return refusal(error);
-    return {};
-}
-
-} // namespace
-
 PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlace &place,
                        const StampGeometry &geometry, const PdfStampRecord &record)
 {
@@ -107,10 +61,8 @@ PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlac
 PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlace &place,
                        const StampGeometry &geometry, const PdfStampRecord &record)
 {
-    if (pdf::sameFile(reading.path(), out))
-        return refusal(QCoreApplication::translate(
-            "pellimo", "the output file is the input file; choose another name (the input is "
-                       "never changed)"));
+    if (PdfResult r = checkOutputIsNotInput(reading.path(), out); !r)
+        return r;
     if (PdfResult r = checkStampSize(place.diameterMm); !r)
         return r;
     try {
@@ -124,15 +76,11 @@ PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlac
         if (PdfResult r = checkAnnotationsAllowed(*o); !r)
             return r;
         QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
-        QString problem;
-        const std::optional<PageFrame> frame = pageFrame(page, problem);
-        if (!frame)
-            return refusal(
-                QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
-                    .arg(place.page)
-                    .arg(o->name, problem));
+        PageFrame frame;
+        if (PdfResult r = readPageFrame(*o, place.page, frame); !r)
+            return r;
         QRectF picture;
-        if (PdfResult r = fitStamp(*frame, place, geometry, picture); !r)
+        if (PdfResult r = fitStamp(frame, place, geometry, picture); !r)
             return r;
         if (stampBytes.isEmpty())
             return refusal(
@@ -141,18 +89,12 @@ PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlac
         QPDF &pdf = *o->pdf;
         const int firstNew = int(pdf.getObjectCount()) + 1;
         const std::unique_ptr<QPDF> stampPage = readStampPage(stampBytes);
-        const QPDFObjectHandle form = stampForm(pdf, *stampPage, frame->rotation);
+        const QPDFObjectHandle form = stampForm(pdf, *stampPage, frame.rotation);
         const QPDFObjectHandle annotation =
-            stampAnnotation(pdf, page, form, userSpaceRect(*frame, picture), record, geometry);
-        const QPDFObjectHandle changed = addToPage(page, annotation);
-        if (!o->repaired)
-            return writeUpdate(*o, changed, firstNew, out);
-
-        pdf::OutputFile file;
-        QString error;
-        if (!file.open(out, error) || !pdf::rewritePdf(pdf, file, error) || !file.commit(error))
-            return refusal(error);
-        return {{}, repairedNotice(*o)};
+            stampAnnotation(pdf, page, form, userSpaceRect(frame, picture), record, geometry);
+        std::vector<QPDFObjGen> changedArrays;
+        return writeStampedCopy(*o, {addAnnotationToPage(page, annotation, changedArrays)},
+                                firstNew, out);
     } catch (const std::exception &e) {
         return refusal(QCoreApplication::translate("pellimo", "%1 cannot be stamped: %2")
                            .arg(pdf::displayName(reading.path()), QString::fromUtf8(e.what())));

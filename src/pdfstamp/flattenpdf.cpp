@@ -46,10 +46,8 @@ std::string addForm(QPDFObjectHandle page, QPDFObjectHandle form)
 PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPlace &place,
                          const StampGeometry &geometry)
 {
-    if (pdf::sameFile(in, out))
-        return refusal(QCoreApplication::translate(
-            "pellimo", "the output file is the input file; choose another name (the input is "
-                       "never changed)"));
+    if (PdfResult r = checkOutputIsNotInput(in, out); !r)
+        return r;
     if (PdfResult r = checkStampSize(place.diameterMm); !r)
         return r;
     try {
@@ -71,15 +69,11 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
                     "pellimo", "%1 is protected: its permissions do not allow changing its pages")
                     .arg(o->name));
         QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
-        QString problem;
-        const std::optional<PageFrame> frame = pageFrame(page, problem);
-        if (!frame)
-            return refusal(
-                QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
-                    .arg(place.page)
-                    .arg(o->name, problem));
+        PageFrame frame;
+        if (PdfResult r = readPageFrame(*o, place.page, frame); !r)
+            return r;
         QRectF picture;
-        if (PdfResult r = fitStamp(*frame, place, geometry, picture); !r)
+        if (PdfResult r = fitStamp(frame, place, geometry, picture); !r)
             return r;
 
         // The stamp is drawn after the page's content, from the state the page started with.
@@ -98,11 +92,11 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
             return refusal(
                 QCoreApplication::translate("pellimo", "the stamp could not be drawn as PDF"));
         const std::unique_ptr<QPDF> stampPage = readStampPage(stampBytes);
-        const QPDFObjectHandle form = stampForm(pdf, *stampPage, frame->rotation);
+        const QPDFObjectHandle form = stampForm(pdf, *stampPage, frame.rotation);
         const std::string name = addForm(page, form);
         QPDFPageObjectHelper helper(page);
         const std::string placing =
-            helper.placeFormXObject(form, name, userSpaceRect(*frame, picture), false, true, true);
+            helper.placeFormXObject(form, name, userSpaceRect(frame, picture), false, true, true);
         // Saved states: one of ours, and as many more as the content restores beyond its own.
         const int64_t saves = 1 - balance.lowest;
         std::string before, after = "\n";

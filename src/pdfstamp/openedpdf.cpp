@@ -260,6 +260,18 @@ PdfResult checkPageNumber(const OpenedPdf &o, int page)
     return {};
 }
 
+PdfResult readPageFrame(const OpenedPdf &o, int page, PageFrame &frame)
+{
+    QString problem;
+    const std::optional<PageFrame> read = pageFrame(o.pages[size_t(page - 1)], problem);
+    if (!read)
+        return refusal(QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
+                           .arg(page)
+                           .arg(o.name, problem));
+    frame = *read;
+    return {};
+}
+
 QString repairedNotice(const OpenedPdf &o)
 {
     return QCoreApplication::translate(

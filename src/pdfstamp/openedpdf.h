@@ -5,6 +5,7 @@
 // descriptor), qpdf's view of it, and what the structure check found. A file that needs repairs
 // is read again with qpdf's repairs and marked so: it cannot take an incremental update.
 
+#include "pdfplacement.h"
 #include "pdfstamp.h"
 #include "pdfstructure.h"
 
@@ -40,6 +41,9 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path);
 
 // The page (1-based), or a refusal naming the file and its page count.
 PdfResult checkPageNumber(const OpenedPdf &pdf, int page);
+
+// The frame of page `page` (1-based, checked), or a refusal naming the page, the file and why.
+PdfResult readPageFrame(const OpenedPdf &pdf, int page, PageFrame &frame);
 
 // The notice of a stamped, repaired copy.
 QString repairedNotice(const OpenedPdf &pdf);

@@ -2,15 +2,12 @@
 #include "pagestamps.h"
 
 #include "annotationrules.h"
-#include "objectencryption.h"
 #include "openedpdf.h"
 #include "outputfile.h"
-#include "pdfrewrite.h"
-#include "qpdfaccess.h"
 #include "render/stampvector.h"
 #include "stampannotation.h"
+#include "stampedcopy.h"
 #include "stampfit.h"
-#include "updatesection.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -24,65 +21,6 @@ namespace {
 PdfResult refusal(const QString &text)
 {
     return {text, {}};
-}
-
-// The page's annotations with `annotation` added; returns the object that changed: the /Annots
-// array when it is an object of its own, else the page. An /Annots array that another page
-// already changed (one array shared by two pages) is copied first, so that each stamp shows on
-// its own page only.
-QPDFObjectHandle addToPage(QPDFObjectHandle page, QPDFObjectHandle annotation,
-                           std::vector<QPDFObjGen> &changedArrays)
-{
-    QPDFObjectHandle annots = pdf::keyOf(page, "/Annots");
-    if (annots.isArray()) {
-        const bool shared =
-            annots.isIndirect() && std::find(changedArrays.begin(), changedArrays.end(),
-                                             annots.getObjGen()) != changedArrays.end();
-        if (!shared) {
-            annots.appendItem(annotation);
-            if (annots.isIndirect()) {
-                changedArrays.push_back(annots.getObjGen());
-                return annots;
-            }
-            return page;
-        }
-        std::vector<QPDFObjectHandle> items = annots.getArrayAsVector();
-        items.push_back(annotation);
-        // The shared array now ends with the other page's stamp: leave it out of this copy.
-        items.erase(items.end() - 2);
-        page.replaceKey("/Annots", QPDFObjectHandle::newArray(items));
-        return page;
-    }
-    page.replaceKey("/Annots", QPDFObjectHandle::newArray(std::vector{annotation}));
-    return page;
-}
-
-PdfResult writeUpdate(OpenedPdf &o, const std::vector<QPDFObjectHandle> &changed, int firstNew,
-                      const QString &out)
-{
-    QPDF &pdf = *o.pdf;
-    pdf::UpdateBase base;
-    base.size = o.size;
-    base.endsWithEol = o.endsWithEol;
-    base.prevXref = o.chain.startxref;
-    base.xrefStream = o.chain.lastIsStream;
-    base.trailer = pdf.getTrailer();
-    QPDFObjectHandle size = pdf::keyOf(base.trailer, "/Size");
-    base.firstFreeNumber = std::max<int>(
-        firstNew,
-        size.isInteger() ? int(std::clamp<long long>(size.getIntValue(), 1, INT32_MAX / 2)) : 1);
-    const std::optional<pdf::ObjectEncryptor> encryptor = pdf::ObjectEncryptor::forDocument(pdf);
-    pdf::UpdateSection section(base, encryptor ? &*encryptor : nullptr);
-    for (const QPDFObjectHandle &object : changed)
-        section.addChanged(object, firstNew);
-    const std::string update = section.write();
-
-    pdf::OutputFile file;
-    QString error;
-    if (!file.open(out, error) || !file.copyFrom(o.fd, o.size, error) ||
-        !file.append(update, error) || !file.commit(error))
-        return refusal(error);
-    return {};
 }
 
 bool parsePageNumber(const QString &text, int &page)
@@ -180,10 +118,8 @@ PdfResult stampPdfPages(const QString &in, const QString &out, const PdfStampPla
                         const StampGeometry &geometry, const QByteArray &stampPage,
                         const PdfStampRecord &record)
 {
-    if (pdf::sameFile(in, out))
-        return refusal(QCoreApplication::translate(
-            "pellimo", "the output file is the input file; choose another name (the input is "
-                       "never changed)"));
+    if (PdfResult r = checkOutputIsNotInput(in, out); !r)
+        return r;
     if (PdfResult r = checkStampSize(plan.diameterMm); !r)
         return r;
     try {
@@ -209,38 +145,26 @@ PdfResult stampPdfPages(const QString &in, const QString &out, const PdfStampPla
         std::vector<QPDFObjGen> changedArrays;
         for (const int number : pages) {
             QPDFObjectHandle page = o->pages[size_t(number - 1)];
-            QString problem;
-            const std::optional<PageFrame> frame = pageFrame(page, problem);
-            if (!frame)
-                return refusal(
-                    QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
-                        .arg(number)
-                        .arg(o->name, problem));
-            const PdfStampPlace place{
-                number, stampCornerOnPage(plan, frame->viewSize() / kPointsPerMm), plan.diameterMm};
-            QRectF picture;
-            if (PdfResult r = fitStamp(*frame, place, geometry, picture); !r)
+            PageFrame frame;
+            if (PdfResult r = readPageFrame(*o, number, frame); !r)
                 return r;
-            auto form = forms.find(frame->rotation);
+            const PdfStampPlace place{
+                number, stampCornerOnPage(plan, frame.viewSize() / kPointsPerMm), plan.diameterMm};
+            QRectF picture;
+            if (PdfResult r = fitStamp(frame, place, geometry, picture); !r)
+                return r;
+            auto form = forms.find(frame.rotation);
             if (form == forms.end())
-                form =
-                    forms.emplace(frame->rotation, stampForm(pdf, *stampDocument, frame->rotation))
-                        .first;
+                form = forms.emplace(frame.rotation, stampForm(pdf, *stampDocument, frame.rotation))
+                           .first;
             const QPDFObjectHandle annotation = stampAnnotation(
-                pdf, page, form->second, userSpaceRect(*frame, picture), record, geometry);
-            const QPDFObjectHandle object = addToPage(page, annotation, changedArrays);
+                pdf, page, form->second, userSpaceRect(frame, picture), record, geometry);
+            const QPDFObjectHandle object = addAnnotationToPage(page, annotation, changedArrays);
             if (std::none_of(changed.begin(), changed.end(),
                              [&](const QPDFObjectHandle &c) { return c.isSameObjectAs(object); }))
                 changed.push_back(object);
         }
-        if (!o->repaired)
-            return writeUpdate(*o, changed, firstNew, out);
-
-        pdf::OutputFile file;
-        QString error;
-        if (!file.open(out, error) || !pdf::rewritePdf(pdf, file, error) || !file.commit(error))
-            return refusal(error);
-        return {{}, repairedNotice(*o)};
+        return writeStampedCopy(*o, changed, firstNew, out);
     } catch (const std::exception &e) {
         return refusal(QCoreApplication::translate("pellimo", "%1 cannot be stamped: %2")
                            .arg(pdf::displayName(in), QString::fromUtf8(e.what())));

@@ -184,4 +184,13 @@ std::unique_ptr<OpenedPdf> PdfInput::take()
     return m_reading.get();
 }
 
+PdfResult checkOutputIsNotInput(const QString &in, const QString &out)
+{
+    if (!pdf::sameFile(in, out))
+        return {};
+    return {QCoreApplication::translate("pellimo", "the output file is the input file; choose "
+                                                   "another name (the input is never changed)"),
+            {}};
+}
+
 } // namespace pellimo

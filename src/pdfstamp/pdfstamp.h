@@ -92,6 +92,9 @@ struct PdfStampEntry {
 // 10:15:00 +09:00, Pellimo"; a signed stamp's adds "signed by Taro Yamada at ..., valid".
 QString describeStampEntry(const PdfStampEntry &entry);
 
+// A refusal when `out` names the file `in` (under another name, too): the input is never changed.
+PdfResult checkOutputIsNotInput(const QString &in, const QString &out);
+
 // Reads `in` and describes page `page` (1-based).
 PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info);
 

@@ -192,10 +192,8 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
                       const StampGeometry &geometry, const PdfStampRecord &record,
                       const SigningRequest &request)
 {
-    if (pdf::sameFile(in, out))
-        return refusal(QCoreApplication::translate(
-            "pellimo", "the output file is the input file; choose another name (the input is "
-                       "never changed)"));
+    if (PdfResult r = checkOutputIsNotInput(in, out); !r)
+        return r;
     if (PdfResult r = checkStampSize(place.diameterMm); !r)
         return r;
     PdfStampRecord signing = record;
@@ -212,15 +210,11 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
         if (PdfResult r = checkSignable(*o); !r)
             return r;
         QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
-        QString problem;
-        const std::optional<PageFrame> frame = pageFrame(page, problem);
-        if (!frame)
-            return refusal(
-                QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
-                    .arg(place.page)
-                    .arg(o->name, problem));
+        PageFrame frame;
+        if (PdfResult r = readPageFrame(*o, place.page, frame); !r)
+            return r;
         QRectF picture;
-        if (PdfResult r = fitStamp(*frame, place, geometry, picture); !r)
+        if (PdfResult r = fitStamp(frame, place, geometry, picture); !r)
             return r;
         if (stampBytes.isEmpty())
             return refusal(
@@ -246,9 +240,9 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
         QPDF &pdf = *o->pdf;
         const int firstNew = int(pdf.getObjectCount()) + 1;
         const std::unique_ptr<QPDF> stampPage = readStampPage(stampBytes);
-        const QPDFObjectHandle form = stampForm(pdf, *stampPage, frame->rotation);
+        const QPDFObjectHandle form = stampForm(pdf, *stampPage, frame.rotation);
         QPDFObjectHandle widget =
-            stampAnnotation(pdf, page, form, userSpaceRect(*frame, picture), signing, geometry);
+            stampAnnotation(pdf, page, form, userSpaceRect(frame, picture), signing, geometry);
         const QString signerName = cert->commonName.isEmpty() ? cert->subject : cert->commonName;
         const QPDFObjectHandle signature = signatureDictionary(pdf, signerName, signing.when);
         makeSignatureWidget(widget, signature);

@@ -75,17 +75,6 @@ bool loadStamp(const StampOptions &o, const QString &folder, const QDateTime &no
     return true;
 }
 
-// The same file under two names, asked by the names' bytes: pdfstamp's own check sees only names
-// that Qt can spell.
-bool sameFile(const QString &a, const QString &b)
-{
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(fileNameBytes(a).constData(), &sa) == 0 &&
-           ::stat(fileNameBytes(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
-
 PictureType pictureType(StampOptions::Output output)
 {
     switch (output) {
@@ -151,11 +140,11 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
     if (o.output == StampOptions::Output::Certs)
         return listSigningCertificates(o, error);
     // Refusals known before any PDF is read come at once: the PDF is not even opened.
-    if (o.output == StampOptions::Output::Onto && !o.batch() && sameFile(o.file, o.outPdf)) {
-        error = QCoreApplication::translate(
-            "pellimo", "the output file is the input file; choose another name (the input "
-                       "is never changed)");
-        return 1;
+    if (o.output == StampOptions::Output::Onto && !o.batch()) {
+        if (const PdfResult r = checkOutputIsNotInput(o.file, o.outPdf); !r) {
+            error = r.error;
+            return 1;
+        }
     }
     if (o.output == StampOptions::Output::Onto && o.batch() && !QFileInfo(o.outDir).isDir()) {
         error = QCoreApplication::translate("pellimo",
