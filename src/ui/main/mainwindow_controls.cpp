@@ -9,6 +9,7 @@
 #include "updown.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +58,26 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text)
     return b;
 }
 
+// What each spinner moves, in the order of ProfileField.
+QString spinnerToolTip(ProfileField field)
+{
+    static const std::array<const char *, kProfileFieldCount> tips = {
+        QT_TRANSLATE_NOOP("pellimo", "印影の円の半径（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "円と区切り線の太さ（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "組織名の欄の高さ: 円の上から直径の何 % か"),
+        QT_TRANSLATE_NOOP("pellimo", "氏名の欄の高さ: 円の下から直径の何 % か"),
+        QT_TRANSLATE_NOOP("pellimo", "組織名を上下に動かします（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "日付を上下に動かします（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "氏名１を上下に動かします（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "氏名２を上下に動かします（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "組織名を左右に動かします（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "日付を左右に動かします（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "氏名１を左右に動かします（pixel）"),
+        QT_TRANSLATE_NOOP("pellimo", "氏名２を左右に動かします（pixel）"),
+    };
+    return QCoreApplication::translate("pellimo", tips[size_t(field)]);
+}
+
 } // namespace
 
 void MainWindow::addSpinner(ProfileField field, int designValue, const QString &valueText)
@@ -84,6 +105,7 @@ void MainWindow::addSpinner(ProfileField field, int designValue, const QString &
     const FieldRange range = fieldRange(field);
     auto *spinner = placed(new UpDown(range.minimum, range.maximum, designValue, this),
                            QLatin1String(spinnerNames[size_t(field)]));
+    spinner->setToolTip(spinnerToolTip(field));
     m_spinners[size_t(field)] = {spinner, label};
 }
 
@@ -97,6 +119,9 @@ void MainWindow::buildUserAndPreview()
     m_userList->installEventFilter(this);
 
     m_stampView = placed(new PicBox(&m_stamp, true, this), QStringLiteral("PicBase"));
+    m_stampView->setToolTip(QCoreApplication::translate("pellimo",
+                                                        "右クリックで、印影を画像として保存したり、"
+                                                        "PDF に押印したりできます。"));
     m_stampView->setAutoFillBackground(false);
     QPalette white = m_stampView->palette();
     white.setColor(QPalette::Window, Qt::white);

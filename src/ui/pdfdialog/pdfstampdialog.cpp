@@ -4,6 +4,9 @@
 #include "model/warning.h"
 #include "pagepreview.h"
 #include "pdfstamp/pdfstamp.h"
+#include "stampplaces.h"
+#include "ui/common/filequestions.h"
+#include "ui/common/savetarget.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -14,11 +17,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace pellimo {
 
@@ -117,12 +122,10 @@ PdfStampDialog::PdfStampDialog(const StampGeometry &geometry, double diameterMm,
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_askOverwrite = [this](const QString &path) {
-        return QMessageBox::question(this, QStringLiteral("Pellimo"),
-                                     QStringLiteral(u"%1 はすでにあります。置き換えますか?")
-                                         .arg(QFileInfo(path).fileName()),
-                                     QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+    m_askOverwrite = [this](const QString &path) { return askReplaceFile(this, path); };
+    m_askOutput = [this](const QString &proposed) {
+        return askSaveFileName(this, QStringLiteral(u"押印した PDF の保存先"), proposed,
+                               {QStringLiteral("PDF (*.pdf)")});
     };
 }
 
@@ -140,6 +143,23 @@ QString PdfStampDialog::defaultRendererProgram()
 void PdfStampDialog::setOverwriteQuestion(std::function<bool(const QString &)> ask)
 {
     m_askOverwrite = std::move(ask);
+}
+
+void PdfStampDialog::setOutputQuestion(std::function<QString(const QString &)> ask)
+{
+    m_askOutput = std::move(ask);
+}
+
+QString PdfStampDialog::proposedPath() const
+{
+    const QString beside = stampedPath(m_pdfPath);
+    const QString folder = QFileInfo(beside).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
+        return beside;
+    QString elsewhere = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (elsewhere.isEmpty() || !QFileInfo(elsewhere).isDir())
+        elsewhere = QDir::homePath();
+    return QDir(elsewhere).filePath(QFileInfo(beside).fileName());
 }
 
 QString PdfStampDialog::stampedPath(const QString &pdfPath)
@@ -172,8 +192,10 @@ bool PdfStampDialog::load(QString &error)
                     : QList<QSizeF>();
     m_spnPage->setRange(1, info.pageCount);
     m_lblPageCount->setText(QStringLiteral("/ %1").arg(info.pageCount));
+    m_lblPageCount->setToolTip(tr("この PDF は %n ページです。", nullptr, info.pageCount));
     showPage(1);
-    m_preview->setStampCorner(defaultStampCorner(info.pageMm, m_diameterMm));
+    m_preview->setStampCorner(rememberedStampPlace(m_settingsFile, info.pageMm)
+                                  .value_or(defaultStampCorner(info.pageMm, m_diameterMm)));
     return true;
 }
 
@@ -239,9 +261,15 @@ void PdfStampDialog::pageFailed(int page, const QString &why)
 
 bool PdfStampDialog::save()
 {
-    const QString out = stampedPath(m_pdfPath);
-    if (QFileInfo::exists(out) && !m_askOverwrite(out))
+    const QString out = m_askOutput(proposedPath());
+    if (out.isEmpty())
         return false;
+    QString refusal;
+    if (!confirmSaveTarget(out, m_askOverwrite, refusal)) {
+        if (!refusal.isEmpty())
+            showWarning(refusal);
+        return false;
+    }
     const PdfResult r =
         stampPdfFile(m_pdfPath, out, {page(), stampCorner(), m_diameterMm}, m_geometry);
     if (!r) {
@@ -249,6 +277,9 @@ bool PdfStampDialog::save()
         return false;
     }
     m_savedPath = out;
+    // The next PDF with pages of this size opens with the stamp here; a settings file that
+    // cannot be written costs only that.
+    (void)rememberStampPlace(m_settingsFile, m_preview->pageSizeMm(), stampCorner());
     return true;
 }
 
