@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -291,6 +292,7 @@ private Q_SLOTS:
         Q_EMIT preview->customContextMenuRequested(QPoint(20, 20));
         QPointer<QMenu> menu = preview->findChild<QMenu *>(QStringLiteral("mnuStamp"));
         QVERIFY(menu);
+        const auto closeMenu = qScopeGuard([&] { delete menu.data(); }); // when a check fails
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         int asked = 0;
         bool menuAlive = true;

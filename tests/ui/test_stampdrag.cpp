@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 using namespace pellimo;
