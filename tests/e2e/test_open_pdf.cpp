@@ -173,15 +173,32 @@ private Q_SLOTS:
         const QString file = pdf(QStringLiteral(u"申請書 1.pdf"));
         QVERIFY(!file.isEmpty());
         m_runs << m_desktop->start(*m_folder, {file});
-        QVERIFY(waitForMainWindow(*m_desktop));
+        const qulonglong window = waitForMainWindow(*m_desktop);
+        QVERIFY(window);
         const qulonglong dialog =
             waitForWindowNamed(*m_desktop, dialogName(QStringLiteral(u"申請書 1.pdf")));
         QVERIFY2(dialog, "no dialog on the file");
         shoot(QStringLiteral("open-pdf.png"));
-        m_desktop->pressKey(dialog, QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            windowsNamed(*m_desktop, dialogName(QStringLiteral(u"申請書 1.pdf"))).isEmpty(), 10000);
+
+        // 押印して保存 asks where, name-stamped.pdf beside the original proposed; the window then
+        // says where the copy went.
+        m_desktop->pressKey(dialog, QStringLiteral("Return"));
+        const qulonglong where =
+            waitForWindowNamed(*m_desktop, QStringLiteral(u"^押印した PDF の保存先$"));
+        QVERIFY2(where, "no save dialog");
+        m_desktop->pressKey(where, QStringLiteral("Return"));
+        const QString stamped = m_files.filePath(QStringLiteral(u"申請書 1-stamped.pdf"));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(stamped), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(*m_desktop, QStringLiteral("^PDF")).isEmpty(), 10000);
+        QVERIFY(pellimo::testing::pageText(stamped, 1).contains(QStringLiteral("Form page 1")));
+        shoot(QStringLiteral("saved-note.png"));
         QCOMPARE(m_runs.first()->state(), QProcess::Running); // the window stays
+
+        // Set: a note, and the window stays as it was.
+        m_desktop->click(window, kSetX, kButtonY);
+        shoot(QStringLiteral("set-note.png"));
+        QCOMPARE(m_desktop->clipboardImage().size(), QSize(78, 78));
+        QCOMPARE(m_desktop->pellimoWindows(), QList<qulonglong>{window});
     }
 
     // A second start with a PDF hands it to the window that runs and ends at once with status 0;

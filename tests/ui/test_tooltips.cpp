@@ -97,7 +97,8 @@ private Q_SLOTS:
         auto *box = dialog.findChild<QLineEdit *>(QStringLiteral("txtDformat"));
         QVERIFY(box);
         QCOMPARE(box->toolTip(), datePatternHelp(fixedNow()));
-        QVERIFY2(box->toolTip().contains(QStringLiteral(u"令和 08年12月07日")), qPrintable(box->toolTip()));
+        QVERIFY2(box->toolTip().contains(QStringLiteral(u"令和 08年12月07日")),
+                 qPrintable(box->toolTip()));
     }
 };
 
