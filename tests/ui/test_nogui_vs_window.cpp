@@ -172,8 +172,8 @@ private Q_SLOTS:
         QTest::newRow("another user's file could not be read")
             << Change([](AppState &s) { s.unreadProfiles.insert(3); }) << 0 << QString() << whole;
         QTest::newRow("folder cannot be written: Set fails after the clipboard")
-            << Change([](AppState &s) { s.dataFolder += QStringLiteral("/no/such/folder"); }) << 1
-            << QString() << failed;
+            << Change([](AppState &s) { s.dataFolder += QStringLiteral("/no/such/folder"); })
+            << 1 << QString() << failed;
         QTest::newRow("auto-close on")
             << Change([](AppState &s) { s.settings.autoClose = true; }) << 0 << QString() << whole;
     }

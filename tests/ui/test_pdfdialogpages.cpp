@@ -232,8 +232,8 @@ private Q_SLOTS:
     {
         RawPdfPage page;
         page.userUnit = 2;
-        auto dialog = open(
-            write(QStringLiteral("unit.pdf"), rawPdf({textContent("twice")}, {page, page, page})));
+        auto dialog = open(write(QStringLiteral("unit.pdf"),
+                                 rawPdf({textContent("twice")}, {page, page, page})));
         QCOMPARE(dialog->preview()->pageSizeMm().toSize(), QSize(420, 594));
         dialog->setPage(3);
         QCOMPARE(dialog->preview()->pageSizeMm().toSize(), QSize(420, 594));
