@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libicu-dev
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libicu-dev
     libxcb-xfixes0-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
     qt6-wayland wl-clipboard

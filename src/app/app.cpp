@@ -12,6 +12,7 @@
 #include "platform/filehandoff.h"
 #include "platform/instancelock.h"
 #include "platform/programfolder.h"
+#include "platform/programtranslations.h"
 #include "platform/startupnotice.h"
 #include "render/stampfonts.h"
 #include "session/nogui.h"
@@ -102,6 +103,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
     QApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
     installQtTranslations(app); // Qt's dialogs and buttons in the user's language
+    installProgramTranslations(app);
     QApplication::setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
     installMessageBoxWarningHandler();

@@ -2,6 +2,7 @@
 #include "commandlinehelp.h"
 
 #include "platform/programfolder.h"
+#include "platform/programtranslations.h"
 #include "storage/datafolder.h"
 
 #include <QCommandLineParser>
@@ -22,12 +23,15 @@ QString helpText()
     const DataFolder folder = chooseDataFolder(programFolder());
     const QString mode =
         folder.mode == DataFolder::Mode::Portable
-            ? QStringLiteral("portable: the program's own folder, which can be written or "
-                             "holds pellimo.ini")
-            : QStringLiteral("installed: the program's folder cannot be written, so the "
-                             "user's data folder");
+            ? QCoreApplication::translate("pellimo",
+                                          "portable: the program's own folder, which can be "
+                                          "written or holds pellimo.ini")
+            : QCoreApplication::translate("pellimo",
+                                          "installed: the program's folder cannot be written, "
+                                          "so the user's data folder");
     return versionLine() +
-           QStringLiteral(R"(Draws a round Japanese date stamp and puts it on the clipboard.
+           QCoreApplication::translate(
+               "pellimo", R"(Draws a round Japanese date stamp and puts it on the clipboard.
 
 Usage:
   pellimo                  open the window
@@ -68,8 +72,10 @@ std::optional<QString> commandLineInformation(int argc, char **argv)
     if (!parser.parse({QString(), QString::fromLocal8Bit(argv[1])}) ||
         parser.optionNames().size() != 1) // "-hv" asks for neither
         return std::nullopt;
-    if (parser.isSet(help))
+    if (parser.isSet(help)) {
+        const TranslatedTexts texts;
         return helpText();
+    }
     if (parser.isSet(version))
         return versionLine();
     return std::nullopt;

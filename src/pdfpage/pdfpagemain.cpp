@@ -62,6 +62,39 @@ bool send(FrameType type, const QByteArray &payload)
     return true;
 }
 
+// The request lines on stdin, read with read(2): nothing buffered where the renderer cannot see it.
+class RequestLines {
+public:
+    enum class Status { Line, End, Malformed };
+
+    // The next line, without its end. End: stdin ended between lines; Malformed: in a line, or
+    // the line is longer than any request.
+    Status next(QByteArray &line)
+    {
+        for (;;) {
+            if (const auto *end = static_cast<const char *>(std::memchr(m_buffer, '\n', m_used))) {
+                const size_t length = size_t(end - m_buffer);
+                line = QByteArray(m_buffer, qsizetype(length));
+                m_used -= length + 1;
+                std::memmove(m_buffer, end + 1, m_used);
+                return Status::Line;
+            }
+            if (m_used == sizeof m_buffer)
+                return Status::Malformed;
+            const ssize_t n = ::read(STDIN_FILENO, m_buffer + m_used, sizeof m_buffer - m_used);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                return m_used == 0 && n == 0 ? Status::End : Status::Malformed;
+            m_used += size_t(n);
+        }
+    }
+
+private:
+    char m_buffer[128];
+    size_t m_used = 0;
+};
+
 double cpuSeconds()
 {
     rusage use{};
@@ -73,11 +106,15 @@ double cpuSeconds()
 // Answers requests until stdin ends; the status to exit with.
 int serve(PageDocument &document, const Options &options)
 {
-    char line[128];
-    while (std::fgets(line, sizeof line, stdin)) {
+    RequestLines requests;
+    for (;;) {
+        QByteArray line;
+        const RequestLines::Status status = requests.next(line);
+        if (status == RequestLines::Status::End)
+            return 0;
         int page = 0;
         QSize box;
-        if (!std::strchr(line, '\n') || !parseRequest(QByteArray(line), page, box))
+        if (status == RequestLines::Status::Malformed || !parseRequest(line, page, box))
             return 2;
         if (!document.locate(page)) {
             send(FrameType::Failed, encodePage(page));
@@ -97,7 +134,6 @@ int serve(PageDocument &document, const Options &options)
         if (cpuSeconds() > options.retireAfterCpuSeconds)
             return 0;
     }
-    return 0;
 }
 
 } // namespace
@@ -110,7 +146,8 @@ int main(int argc, char **argv)
         return 2;
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::fputs("usage: pellimo-pdfpage PDF [--no-sizes] [--retire-after=SECONDS]\n", stderr);
+        std::fprintf(stderr, "usage: %s PDF [--no-sizes] [--retire-after=SECONDS]\n",
+                     argc > 0 ? argv[0] : "pellimo-pdfpage");
         return 2;
     }
     PageDocument document;

@@ -19,11 +19,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 PdfResult refusal(const QString &text)
 {
     return {text, {}};
@@ -34,17 +29,23 @@ PdfResult checkAnnotationsAllowed(OpenedPdf &o)
 {
     QPDF &pdf = *o.pdf;
     if (pdf.isEncrypted() && !pdf.allowModifyAnnotation())
-        return refusal(tr("%1 is protected: its permissions do not allow adding annotations such "
-                          "as a stamp")
+        return refusal(QCoreApplication::translate(
+                           "pellimo",
+                           "%1 is protected: its permissions do not allow adding annotations such "
+                           "as a stamp")
                            .arg(o.name));
     if (const int p = pdf::certifiedPermission(pdf); p == 1 || p == 2)
-        return refusal(tr("%1 is certified by a signature (%2) that allows no annotations; a "
-                          "stamp would break it")
+        return refusal(QCoreApplication::translate(
+                           "pellimo",
+                           "%1 is certified by a signature (%2) that allows no annotations; a "
+                           "stamp would break it")
                            .arg(o.name, signatureNames(o)));
     if (o.repaired) {
         if (const QString signatures = signatureNames(o); !signatures.isEmpty())
-            return refusal(tr("%1 is damaged (%2) and signed (%3): a repaired copy would break "
-                              "the signature, so it is not stamped")
+            return refusal(QCoreApplication::translate(
+                               "pellimo",
+                               "%1 is damaged (%2) and signed (%3): a repaired copy would break "
+                               "the signature, so it is not stamped")
                                .arg(o.name, o.damage, signatures));
     }
     return {};
@@ -102,8 +103,9 @@ PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlac
                        const StampGeometry &geometry, const PdfStampRecord &record)
 {
     if (pdf::sameFile(reading.path(), out))
-        return refusal(tr("the output file is the input file; choose another name (the input is "
-                          "never changed)"));
+        return refusal(QCoreApplication::translate(
+            "pellimo", "the output file is the input file; choose another name (the input is "
+                       "never changed)"));
     if (PdfResult r = checkStampSize(place.diameterMm); !r)
         return r;
     try {
@@ -121,12 +123,15 @@ PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlac
         const std::optional<PageFrame> frame = pageFrame(page, problem);
         if (!frame)
             return refusal(
-                tr("page %1 of %2 cannot be stamped: %3").arg(place.page).arg(o->name, problem));
+                QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
+                    .arg(place.page)
+                    .arg(o->name, problem));
         QRectF picture;
         if (PdfResult r = fitStamp(*frame, place, geometry, picture); !r)
             return r;
         if (stampBytes.isEmpty())
-            return refusal(tr("the stamp could not be drawn as PDF"));
+            return refusal(
+                QCoreApplication::translate("pellimo", "the stamp could not be drawn as PDF"));
 
         QPDF &pdf = *o->pdf;
         const int firstNew = int(pdf.getObjectCount()) + 1;
@@ -144,7 +149,7 @@ PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlac
             return refusal(error);
         return {{}, repairedNotice(*o)};
     } catch (const std::exception &e) {
-        return refusal(tr("%1 cannot be stamped: %2")
+        return refusal(QCoreApplication::translate("pellimo", "%1 cannot be stamped: %2")
                            .arg(pdf::displayName(reading.path()), QString::fromUtf8(e.what())));
     }
 }

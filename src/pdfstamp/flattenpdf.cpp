@@ -18,11 +18,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 PdfResult refusal(const QString &text)
 {
     return {text, {}};
@@ -52,8 +47,9 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
                          const StampGeometry &geometry)
 {
     if (pdf::sameFile(in, out))
-        return refusal(tr("the output file is the input file; choose another name (the input is "
-                          "never changed)"));
+        return refusal(QCoreApplication::translate(
+            "pellimo", "the output file is the input file; choose another name (the input is "
+                       "never changed)"));
     if (PdfResult r = checkStampSize(place.diameterMm); !r)
         return r;
     try {
@@ -63,19 +59,25 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
         if (PdfResult r = checkPageNumber(*o, place.page); !r)
             return r;
         if (const QString signatures = signatureNames(*o); !signatures.isEmpty())
-            return refusal(tr("%1 is signed (%2): drawing the stamp into the page would break the "
-                              "signature; add the stamp as an annotation instead")
+            return refusal(QCoreApplication::translate(
+                               "pellimo",
+                               "%1 is signed (%2): drawing the stamp into the page would break the "
+                               "signature; add the stamp as an annotation instead")
                                .arg(o->name, signatures));
         QPDF &pdf = *o->pdf;
         if (pdf.isEncrypted() && !pdf.allowModifyOther())
-            return refusal(tr("%1 is protected: its permissions do not allow changing its pages")
-                               .arg(o->name));
+            return refusal(
+                QCoreApplication::translate(
+                    "pellimo", "%1 is protected: its permissions do not allow changing its pages")
+                    .arg(o->name));
         QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
         QString problem;
         const std::optional<PageFrame> frame = pageFrame(page, problem);
         if (!frame)
             return refusal(
-                tr("page %1 of %2 cannot be stamped: %3").arg(place.page).arg(o->name, problem));
+                QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
+                    .arg(place.page)
+                    .arg(o->name, problem));
         QRectF picture;
         if (PdfResult r = fitStamp(*frame, place, geometry, picture); !r)
             return r;
@@ -84,14 +86,17 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
         const pdf::ContentBalance balance = pdf::contentBalance(page, pdf::kMaxContentBytes);
         if (balance.tooLarge)
             return refusal(
-                tr("%1 is larger than Pellimo reads (the content of page %2 unpacks to more than "
-                   "%3 MiB)")
+                QCoreApplication::translate(
+                    "pellimo",
+                    "%1 is larger than Pellimo reads (the content of page %2 unpacks to more than "
+                    "%3 MiB)")
                     .arg(o->name)
                     .arg(place.page)
                     .arg(pdf::kMaxContentBytes / pdf::kMiB));
         const QByteArray stampBytes = stampPdf(geometry, place.diameterMm);
         if (stampBytes.isEmpty())
-            return refusal(tr("the stamp could not be drawn as PDF"));
+            return refusal(
+                QCoreApplication::translate("pellimo", "the stamp could not be drawn as PDF"));
         const std::unique_ptr<QPDF> stampPage = readStampPage(stampBytes);
         const QPDFObjectHandle form = stampForm(pdf, *stampPage, frame->rotation);
         const std::string name = addForm(page, form);
@@ -114,8 +119,8 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
             return refusal(error);
         return {{}, o->repaired ? repairedNotice(*o) : QString()};
     } catch (const std::exception &e) {
-        return refusal(
-            tr("%1 cannot be stamped: %2").arg(pdf::displayName(in), QString::fromUtf8(e.what())));
+        return refusal(QCoreApplication::translate("pellimo", "%1 cannot be stamped: %2")
+                           .arg(pdf::displayName(in), QString::fromUtf8(e.what())));
     }
 }
 

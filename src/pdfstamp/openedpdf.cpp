@@ -22,11 +22,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 PdfResult refusal(const QString &text)
 {
     return {text, {}};
@@ -157,18 +152,26 @@ bool readRescued(OpenedPdf &o, qpdf_error_code_e &code)
 PdfResult qpdfRefusal(const OpenedPdf &o, qpdf_error_code_e code)
 {
     if (code == qpdf_e_password)
-        return refusal(tr("%1 is encrypted and needs a password to be opened; Pellimo stamps "
-                          "only PDF files that open without one")
+        return refusal(QCoreApplication::translate(
+                           "pellimo",
+                           "%1 is encrypted and needs a password to be opened; Pellimo stamps "
+                           "only PDF files that open without one")
                            .arg(o.name));
     if (code == qpdf_e_unsupported)
-        return refusal(tr("%1 is encrypted in a way Pellimo cannot read").arg(o.name));
-    return refusal(tr("%1 is damaged beyond repair or not a PDF file").arg(o.name));
+        return refusal(
+            QCoreApplication::translate("pellimo", "%1 is encrypted in a way Pellimo cannot read")
+                .arg(o.name));
+    return refusal(
+        QCoreApplication::translate("pellimo", "%1 is damaged beyond repair or not a PDF file")
+            .arg(o.name));
 }
 
 PdfResult checkLimits(const OpenedPdf &o, const pdf::FileCheck &check)
 {
     if (check.verdict == pdf::FileCheck::Verdict::TooLarge)
-        return refusal(tr("%1 is larger than Pellimo reads (%2)").arg(o.name, check.detail));
+        return refusal(
+            QCoreApplication::translate("pellimo", "%1 is larger than Pellimo reads (%2)")
+                .arg(o.name, check.detail));
     return {};
 }
 
@@ -188,16 +191,18 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path)
     o->fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (o->fd < 0 && errno == ENOENT) {
-        o->status = refusal(tr("%1: no such file").arg(o->name));
+        o->status =
+            refusal(QCoreApplication::translate("pellimo", "%1: no such file").arg(o->name));
         return o;
     }
     if (o->fd < 0 || ::fstat(o->fd, &st) != 0) {
-        o->status = refusal(
-            tr("%1 cannot be read: %2").arg(o->name, QString::fromLocal8Bit(std::strerror(errno))));
+        o->status = refusal(QCoreApplication::translate("pellimo", "%1 cannot be read: %2")
+                                .arg(o->name, QString::fromLocal8Bit(std::strerror(errno))));
         return o;
     }
     if (!S_ISREG(st.st_mode)) {
-        o->status = refusal(tr("%1 is not a regular file").arg(o->name));
+        o->status = refusal(
+            QCoreApplication::translate("pellimo", "%1 is not a regular file").arg(o->name));
         return o;
     }
     o->size = st.st_size;
@@ -214,12 +219,14 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path)
             if ((o->status = checkLimits(*o, check)), !o->status)
                 return o;
             if (check && (!pagesOf(*o) || o->pdf->anyWarnings()))
-                check = pdf::FileCheck::damaged(tr("it needs repairs to be read"));
+                check = pdf::FileCheck::damaged(
+                    QCoreApplication::translate("pellimo", "it needs repairs to be read"));
         } else if (code == qpdf_e_password || code == qpdf_e_unsupported) {
             o->status = qpdfRefusal(*o, code);
             return o;
         } else {
-            check = pdf::FileCheck::damaged(tr("it needs repairs to be read"));
+            check = pdf::FileCheck::damaged(
+                QCoreApplication::translate("pellimo", "it needs repairs to be read"));
         }
     }
     if (check)
@@ -242,18 +249,21 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path)
 PdfResult checkPageNumber(const OpenedPdf &o, int page)
 {
     if (o.pages.empty())
-        return refusal(tr("%1 has no page that can be read").arg(o.name));
+        return refusal(
+            QCoreApplication::translate("pellimo", "%1 has no page that can be read").arg(o.name));
     if (page < 1 || size_t(page) > o.pages.size())
-        return refusal(tr("page %1 does not exist: %2 has %3 page(s)")
-                           .arg(page)
-                           .arg(o.name)
-                           .arg(o.pages.size()));
+        return refusal(
+            QCoreApplication::translate("pellimo", "page %1 does not exist: %2 has %3 page(s)")
+                .arg(page)
+                .arg(o.name)
+                .arg(o.pages.size()));
     return {};
 }
 
 QString repairedNotice(const OpenedPdf &o)
 {
-    return tr("%1 is damaged (%2): the stamped copy is a repaired, rewritten file")
+    return QCoreApplication::translate(
+               "pellimo", "%1 is damaged (%2): the stamped copy is a repaired, rewritten file")
         .arg(o.name, o.damage);
 }
 

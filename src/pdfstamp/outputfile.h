@@ -1,30 +1,25 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The stamped file, written beside its destination under a temporary name and renamed onto it
-// only when every write, the flush to disk and the close have worked: a full disk or a failure
-// leaves the destination as it was and no temporary file behind, and the message names the cause.
-// A destination that exists and is not a regular file (a device, a FIFO, a folder, a link to
-// nothing) is refused; a link to a regular file is followed, and the file it points to replaced.
+// The stamped file, through the program's one writer (storage/atomicwriter.h): written beside its
+// destination and renamed onto it only when everything has worked; "-" is standard output. This
+// adds the messages a user reads about a PDF output, naming it by its file name.
+
+#include "storage/atomicwriter.h"
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace pellimo::pdf {
 
 class OutputFile {
 public:
-    OutputFile() = default;
-    ~OutputFile(); // removes the temporary file unless committed
-    OutputFile(const OutputFile &) = delete;
-    OutputFile &operator=(const OutputFile &) = delete;
-
     // `out` is named in messages by its file name only.
     bool open(const QString &out, QString &error);
-    int fd() const { return m_fd; }
-    int64_t size() const { return m_size; }
+    int fd() const { return m_file.fd(); }
+    int64_t size() const { return m_file.size(); }
+    bool toStandardOutput() const { return m_file.toStandardOutput(); }
 
     // Appends the first `size` bytes of `in` (copied in the kernel where it can, never held whole
     // in memory), or `bytes`.
@@ -37,17 +32,10 @@ public:
     bool commit(QString &error);
 
 private:
-    bool fail(QString &error, int code);
-    bool copyThroughBuffer(int in, int64_t from, int64_t size, QString &error);
-    bool changedWhileRead(QString &error);
-    bool writeAll(const char *data, size_t size, QString &error);
+    bool check(bool done, QString &error) const;
 
     QString m_name;
-    std::string m_target; // the destination, links followed
-    std::string m_temporary;
-    int m_fd = -1;
-    int64_t m_size = 0;
-    bool m_committed = false;
+    AtomicWriter m_file;
 };
 
 // The file name of `path` for messages: no folder, whatever the caller gave.

@@ -12,11 +12,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 enum class Box { Missing, Unusable, Huge, Good };
 
 Box readBox(QPDFObjectHandle box, QRectF &rect)
@@ -70,11 +65,12 @@ std::optional<PageFrame> pageFrame(QPDFObjectHandle page, QString &problem)
     const Box m = readBox(inheritedAttribute(page, "/MediaBox"), media);
     const Box c = readBox(inheritedAttribute(page, "/CropBox"), crop);
     if (m == Box::Huge || c == Box::Huge) {
-        problem = tr("its page size uses numbers too large to place a stamp by");
+        problem = QCoreApplication::translate(
+            "pellimo", "its page size uses numbers too large to place a stamp by");
         return std::nullopt;
     }
     if (m != Box::Good) {
-        problem = tr("it has no usable page size (MediaBox)");
+        problem = QCoreApplication::translate("pellimo", "it has no usable page size (MediaBox)");
         return std::nullopt;
     }
     // Viewers show the part of the CropBox that lies on the MediaBox; an unusable CropBox, or one
@@ -86,12 +82,15 @@ std::optional<PageFrame> pageFrame(QPDFObjectHandle page, QString &problem)
         const long long turn = rotate.getIntValue();
         if (turn % 90 != 0 || std::llabs(turn) > 360LL * 1000000) {
             problem =
-                tr("its page turn (/Rotate %1) is not a whole number of quarter turns").arg(turn);
+                QCoreApplication::translate(
+                    "pellimo", "its page turn (/Rotate %1) is not a whole number of quarter turns")
+                    .arg(turn);
             return std::nullopt;
         }
         frame.rotation = int(((turn % 360) + 360) % 360);
     } else if (!rotate.isNull()) {
-        problem = tr("its page turn (/Rotate) is not a whole number");
+        problem =
+            QCoreApplication::translate("pellimo", "its page turn (/Rotate) is not a whole number");
         return std::nullopt;
     }
 

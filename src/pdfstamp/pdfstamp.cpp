@@ -18,11 +18,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 QString textOf(QPDFObjectHandle value)
 {
     return value.isString() ? QString::fromStdString(value.getUTF8Value()) : QString();
@@ -70,7 +65,8 @@ PdfStampRecord stampRecord(const StampProfile &profile, const QString &userName,
 QString describeStampEntry(const PdfStampEntry &e)
 {
     const QString when = e.when.isValid() ? e.when.toString(Qt::ISODate) : QStringLiteral("-");
-    return tr("page %1 at %2, %3 mm (%4 x %5 mm): %6, %7, %8, %9")
+    return QCoreApplication::translate("pellimo",
+                                       "page %1 at %2, %3 mm (%4 x %5 mm): %6, %7, %8, %9")
         .arg(e.page)
         .arg(e.rectMm.x(), 0, 'f', 1)
         .arg(e.rectMm.y(), 0, 'f', 1)
@@ -78,7 +74,8 @@ QString describeStampEntry(const PdfStampEntry &e)
         .arg(e.rectMm.height(), 0, 'f', 1)
         .arg(e.dateText.isEmpty() ? QStringLiteral("-") : e.dateText,
              e.who.isEmpty() ? QStringLiteral("-") : e.who, when,
-             e.pellimo ? tr("Pellimo") : tr("another program"));
+             e.pellimo ? QCoreApplication::translate("pellimo", "Pellimo")
+                       : QCoreApplication::translate("pellimo", "another program"));
 }
 
 PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info)
@@ -92,13 +89,19 @@ PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info)
         QString problem;
         const std::optional<PageFrame> frame = pageFrame(o->pages[size_t(page - 1)], problem);
         if (!frame)
-            return {tr("page %1 of %2 cannot be stamped: %3").arg(page).arg(o->name, problem), {}};
+            return {QCoreApplication::translate("pellimo", "page %1 of %2 cannot be stamped: %3")
+                        .arg(page)
+                        .arg(o->name, problem),
+                    {}};
         info.pageCount = int(o->pages.size());
         info.rotation = frame->rotation;
         info.pageMm = frame->viewSize() / kPointsPerMm;
         return {{}, o->repaired ? repairedNotice(*o) : QString()};
     } catch (const std::exception &e) {
-        return {tr("%1 is damaged beyond repair or not a PDF file").arg(pdf::displayName(in)), {}};
+        return {
+            QCoreApplication::translate("pellimo", "%1 is damaged beyond repair or not a PDF file")
+                .arg(pdf::displayName(in)),
+            {}};
     }
 }
 
@@ -135,12 +138,17 @@ PdfResult listPdfStamps(const QString &in, QList<PdfStampEntry> &stamps)
             }
         }
         return {{},
-                o->repaired ? tr("%1 is damaged (%2); its stamps were read from a repaired "
-                                 "reading")
-                                  .arg(o->name, o->damage)
-                            : QString()};
+                o->repaired
+                    ? QCoreApplication::translate(
+                          "pellimo", "%1 is damaged (%2); its stamps were read from a repaired "
+                                     "reading")
+                          .arg(o->name, o->damage)
+                    : QString()};
     } catch (const std::exception &) {
-        return {tr("%1 is damaged beyond repair or not a PDF file").arg(pdf::displayName(in)), {}};
+        return {
+            QCoreApplication::translate("pellimo", "%1 is damaged beyond repair or not a PDF file")
+                .arg(pdf::displayName(in)),
+            {}};
     }
 }
 

@@ -18,11 +18,6 @@ namespace pellimo::pdf {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 // Counts what passes through, and stops the stream past a limit by throwing.
 class Counter : public Pipeline {
 public:
@@ -177,7 +172,8 @@ FileCheck checkXrefChain(int fd, int64_t size, XrefChain &chain)
 {
     chain.startxref = lastStartxref(fd, size);
     if (chain.startxref < 0)
-        return FileCheck::damaged(tr("the end of the file is missing or cut off"));
+        return FileCheck::damaged(
+            QCoreApplication::translate("pellimo", "the end of the file is missing or cut off"));
     std::deque<int64_t> todo{chain.startxref};
     std::set<int64_t> seen;
     while (!todo.empty()) {
@@ -186,18 +182,21 @@ FileCheck checkXrefChain(int fd, int64_t size, XrefChain &chain)
         if (!seen.insert(offset).second)
             continue;
         if (seen.size() > size_t(kMaxXrefSections))
-            return FileCheck::tooLarge(tr("it has too many updates"));
+            return FileCheck::tooLarge(
+                QCoreApplication::translate("pellimo", "it has too many updates"));
         const std::string start = readAt(fd, offset, 4);
         Section s = offset >= 0 && offset < size && start == "xref" ? readTable(fd, offset, size)
                     : offset >= 0 && offset < size ? readXrefStream(fd, offset, size)
                                                    : Section();
         if (s.entries > kMaxObjects)
-            return FileCheck::tooLarge(tr("it has more objects than Pellimo reads"));
-        if (!s.found)
-            return FileCheck::damaged(tr("its cross-reference data is not where the file says"));
-        if (s.inflatesTooFar)
             return FileCheck::tooLarge(
-                tr("its cross-reference data unpacks to more than it holds"));
+                QCoreApplication::translate("pellimo", "it has more objects than Pellimo reads"));
+        if (!s.found)
+            return FileCheck::damaged(QCoreApplication::translate(
+                "pellimo", "its cross-reference data is not where the file says"));
+        if (s.inflatesTooFar)
+            return FileCheck::tooLarge(QCoreApplication::translate(
+                "pellimo", "its cross-reference data unpacks to more than it holds"));
         if (offset == chain.startxref)
             chain.lastIsStream = s.stream;
         todo.insert(todo.end(), s.next.begin(), s.next.end());
@@ -209,7 +208,8 @@ FileCheck checkObjects(QPDF &pdf, int fd, int64_t size, bool strict)
 {
     const std::map<QPDFObjGen, QPDFXRefEntry> xref = pdf.getXRefTable();
     if (int64_t(xref.size()) > kMaxObjects)
-        return FileCheck::tooLarge(tr("it has more objects than Pellimo reads"));
+        return FileCheck::tooLarge(
+            QCoreApplication::translate("pellimo", "it has more objects than Pellimo reads"));
     std::vector<int64_t> offsets;
     std::set<int> objectStreams;
     for (const auto &[og, entry] : xref) {
@@ -233,19 +233,24 @@ FileCheck checkObjects(QPDF &pdf, int fd, int64_t size, bool strict)
         tokens += o.tokens;
         bytes += o.bytes;
         if (tokens > kMaxObjectTokens || bytes > kMaxObjectBytes)
-            return FileCheck::tooLarge(tr("its objects are larger than Pellimo reads"));
+            return FileCheck::tooLarge(QCoreApplication::translate(
+                "pellimo", "its objects are larger than Pellimo reads"));
         if (!strict)
             continue;
         if (o.number != og.getObj() || o.generation != og.getGen() ||
             o.end == ScannedObject::End::Broken)
             return FileCheck::damaged(
-                tr("object %1 is not where its cross-reference entry says").arg(og.getObj()));
+                QCoreApplication::translate("pellimo",
+                                            "object %1 is not where its cross-reference entry says")
+                    .arg(og.getObj()));
         if (o.end != ScannedObject::End::Stream)
             continue;
         const int64_t data = streamDataStart(fd, o.streamKeyword);
         if (const auto length = o.integer("/Length")) {
             if (*length < 0 || *length > size || !endstreamAt(fd, data + *length))
-                return FileCheck::damaged(tr("the length of stream %1 is wrong").arg(og.getObj()));
+                return FileCheck::damaged(
+                    QCoreApplication::translate("pellimo", "the length of stream %1 is wrong")
+                        .arg(og.getObj()));
         } else {
             lengthsToCheck.emplace_back(og, data);
         }
@@ -256,7 +261,8 @@ FileCheck checkObjects(QPDF &pdf, int fd, int64_t size, bool strict)
     for (const int number : objectStreams) {
         QPDFObjectHandle stream = pdf.getObjectByID(number, 0);
         if (!stream.isStream())
-            return FileCheck::damaged(tr("object stream %1 is missing").arg(number));
+            return FileCheck::damaged(
+                QCoreApplication::translate("pellimo", "object stream %1 is missing").arg(number));
         Counter counter(std::min(kMaxObjectStreamBytes, kMaxAllObjectStreamBytes - allStreams),
                         true);
         bool read = false;
@@ -265,13 +271,17 @@ FileCheck checkObjects(QPDF &pdf, int fd, int64_t size, bool strict)
         } catch (const std::length_error &) {
         }
         if (counter.exceeded)
-            return FileCheck::tooLarge(tr("its object streams unpack to more than Pellimo reads"));
+            return FileCheck::tooLarge(QCoreApplication::translate(
+                "pellimo", "its object streams unpack to more than Pellimo reads"));
         if (!read && strict)
-            return FileCheck::damaged(tr("object stream %1 cannot be read").arg(number));
+            return FileCheck::damaged(
+                QCoreApplication::translate("pellimo", "object stream %1 cannot be read")
+                    .arg(number));
         allStreams += counter.bytes;
         tokens += counter.tokens;
         if (tokens > kMaxObjectTokens)
-            return FileCheck::tooLarge(tr("its objects are larger than Pellimo reads"));
+            return FileCheck::tooLarge(QCoreApplication::translate(
+                "pellimo", "its objects are larger than Pellimo reads"));
     }
 
     // Lengths given as references: all objects are known to be small enough by now.
@@ -284,7 +294,9 @@ FileCheck checkObjects(QPDF &pdf, int fd, int64_t size, bool strict)
         } catch (const std::exception &) {
         }
         if (!right)
-            return FileCheck::damaged(tr("the length of stream %1 is wrong").arg(og.getObj()));
+            return FileCheck::damaged(
+                QCoreApplication::translate("pellimo", "the length of stream %1 is wrong")
+                    .arg(og.getObj()));
     }
     return {};
 }

@@ -8,11 +8,6 @@ namespace pellimo {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
 // Millimetres for a message, readable even when the number is absurd.
 QString mm(double value)
 {
@@ -29,7 +24,9 @@ QPointF defaultStampCorner(QSizeF pageMm, double diameterMm)
 PdfResult checkStampSize(double diameterMm)
 {
     if (!(diameterMm >= kMinStampDiameterMm))
-        return {tr("the stamp must be at least %1 mm across to be read").arg(kMinStampDiameterMm),
+        return {QCoreApplication::translate("pellimo",
+                                            "the stamp must be at least %1 mm across to be read")
+                    .arg(kMinStampDiameterMm),
                 {}};
     return {};
 }
@@ -42,11 +39,13 @@ PdfResult fitStamp(const PageFrame &frame, const PdfStampPlace &place,
     const QPointF cornerMm = place.atMm.value_or(defaultStampCorner(viewMm, place.diameterMm));
     const QRectF square(cornerMm * kPointsPerMm, QSizeF(squarePt, squarePt));
     if (!QRectF(QPointF(0, 0), frame.viewSize()).contains(square))
-        return {tr("the stamp (%1 mm at %2, %3 mm) does not fit on page %4 (%5 x %6 mm)")
-                    .arg(mm(place.diameterMm), mm(cornerMm.x()), mm(cornerMm.y()))
-                    .arg(place.page)
-                    .arg(mm(viewMm.width()), mm(viewMm.height())),
-                {}};
+        return {
+            QCoreApplication::translate(
+                "pellimo", "the stamp (%1 mm at %2, %3 mm) does not fit on page %4 (%5 x %6 mm)")
+                .arg(mm(place.diameterMm), mm(cornerMm.x()), mm(cornerMm.y()))
+                .arg(place.page)
+                .arg(mm(viewMm.width()), mm(viewMm.height())),
+            {}};
     const double marginPt = squarePt * geometry.margin / geometry.diameter;
     picture = square.adjusted(-marginPt, -marginPt, marginPt, marginPt);
     return {};

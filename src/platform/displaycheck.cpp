@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "displaycheck.h"
 
+#include "programtranslations.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
 #include <QtGlobal>
@@ -19,8 +22,10 @@ DisplayKind detectDisplay()
 
 QString noDisplayMessage()
 {
-    return QStringLiteral("Pellimo: no display to run on (neither DISPLAY nor WAYLAND_DISPLAY is "
-                          "set); nothing was done.");
+    const TranslatedTexts texts;
+    return QCoreApplication::translate(
+        "pellimo", "Pellimo: no display to run on (neither DISPLAY nor WAYLAND_DISPLAY is "
+                   "set); nothing was done.");
 }
 
 bool displayUsable(QString *message)
@@ -31,8 +36,10 @@ bool displayUsable(QString *message)
         const bool reachable = xcb_connection_has_error(connection) == 0;
         xcb_disconnect(connection);
         if (!reachable) {
+            const TranslatedTexts texts;
             *message =
-                QStringLiteral("Pellimo: cannot connect to the X display %1; nothing was done.")
+                QCoreApplication::translate(
+                    "pellimo", "Pellimo: cannot connect to the X display %1; nothing was done.")
                     .arg(qEnvironmentVariable("DISPLAY"));
         }
         return reachable;
@@ -41,9 +48,11 @@ bool displayUsable(QString *message)
         const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
                              QStringLiteral("/platforms"));
         if (platforms.entryList({QStringLiteral("libqwayland-*.so")}, QDir::Files).isEmpty()) {
-            *message = QStringLiteral("Pellimo: this Wayland session has no Xwayland (DISPLAY is "
-                                      "not set) and Qt's Wayland support is not installed "
-                                      "(package qt6-wayland); nothing was done.");
+            const TranslatedTexts texts;
+            *message = QCoreApplication::translate(
+                "pellimo", "Pellimo: this Wayland session has no Xwayland (DISPLAY is "
+                           "not set) and Qt's Wayland support is not installed "
+                           "(package qt6-wayland); nothing was done.");
             return false;
         }
     }

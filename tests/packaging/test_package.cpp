@@ -115,6 +115,7 @@ private Q_SLOTS:
             QStringLiteral("./usr/share/man/man1/pellimo-stamp.1.gz"),
             QStringLiteral("./usr/share/doc/pellimo/copyright"),
             QStringLiteral("./usr/share/doc/pellimo/changelog.gz"),
+            QStringLiteral("./usr/share/pellimo/translations/pellimo_ja.qm"),
         };
         for (const QString &size : iconFolders())
             expected.insert(
@@ -342,6 +343,13 @@ private Q_SLOTS:
         QCOMPARE(help.exitCode, 0);
         QVERIFY2(help.standardOutput.contains(user.dataFolder().toUtf8()),
                  help.standardOutput.constData());
+        // The installed program finds its translations under /usr/share/pellimo.
+        QProcessEnvironment japanese = user.environment(desktop.environment(false));
+        japanese.remove(QStringLiteral("LC_ALL"));
+        japanese.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+        const RunResult helpJa = user.run(exe, {QStringLiteral("--help")}, japanese);
+        QVERIFY2(QString::fromUtf8(helpJa.standardOutput).contains(QStringLiteral(u"使い方")),
+                 helpJa.standardOutput.constData());
 
         const RunResult r =
             user.run(exe, {QStringLiteral("nogui")}, user.environment(desktop.environment()));

@@ -303,10 +303,10 @@ private Q_SLOTS:
         QTest::newRow("file size limit") << "out.pdf"
                                          << "out.pdf cannot be written: File too large";
         QTest::newRow("a device") << "/dev/null"
-                                  << "null exists and is not a regular file";
+                                  << "null cannot be written: Not a regular file";
         QTest::newRow("a link to nothing")
             << "dangling.pdf"
-            << "dangling.pdf is a link to a file that does not exist";
+            << "dangling.pdf cannot be written: A link to a file that does not exist";
     }
 
     void writeFailures()

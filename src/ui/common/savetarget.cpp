@@ -10,15 +10,6 @@
 
 namespace pellimo {
 
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("pellimo", text);
-}
-
-} // namespace
-
 bool confirmSaveTarget(const QString &path,
                        const std::function<bool(const QString &)> &askOverwrite, QString &refusal)
 {
@@ -29,13 +20,16 @@ bool confirmSaveTarget(const QString &path,
     struct stat st {};
     const bool there = ::lstat(native.constData(), &st) == 0;
     if (there && S_ISLNK(st.st_mode)) {
-        refusal = tr("%1 はシンボリックリンクです。リンクの先には書き込みません。"
-                     "別の名前を選んでください。")
+        refusal = QCoreApplication::translate(
+                      "pellimo", "%1 はシンボリックリンクです。リンクの先には書き込みません。"
+                                 "別の名前を選んでください。")
                       .arg(name);
         return false;
     }
     if (there && !S_ISREG(st.st_mode)) {
-        refusal = tr("%1 は普通のファイルではないため、置き換えません。別の名前を選んでください。")
+        refusal = QCoreApplication::translate(
+                      "pellimo",
+                      "%1 は普通のファイルではないため、置き換えません。別の名前を選んでください。")
                       .arg(name);
         return false;
     }
@@ -43,12 +37,15 @@ bool confirmSaveTarget(const QString &path,
     const QByteArray nativeFolder = QFile::encodeName(folder);
     struct stat folderStat {};
     if (::stat(nativeFolder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode)) {
-        refusal = tr("フォルダー %1 がありません。").arg(folder);
+        refusal =
+            QCoreApplication::translate("pellimo", "フォルダー %1 がありません。").arg(folder);
         return false;
     }
     if (::access(nativeFolder.constData(), W_OK | X_OK) != 0) {
-        refusal = tr("フォルダー %1 には書き込めません（書き込む権限がないか、読み取り専用です）。"
-                     "別のフォルダーを選んでください。")
+        refusal = QCoreApplication::translate(
+                      "pellimo",
+                      "フォルダー %1 には書き込めません（書き込む権限がないか、読み取り専用です）。"
+                      "別のフォルダーを選んでください。")
                       .arg(folder);
         return false;
     }
@@ -59,7 +56,8 @@ bool askReplaceFile(QWidget *parent, const QString &path)
 {
     return QMessageBox::question(
                parent, QStringLiteral("Pellimo"),
-               tr("%1 はすでにあります。置き換えますか?").arg(QFileInfo(path).fileName()),
+               QCoreApplication::translate("pellimo", "%1 はすでにあります。置き換えますか?")
+                   .arg(QFileInfo(path).fileName()),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -13,6 +13,7 @@
 #include "ui/dialogs/optionsdialog.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -67,7 +68,10 @@ void MainWindow::onSetClicked()
     }
     m_lastSetSucceeded = true;
     if (isVisible() && !m_state.settings.autoClose)
-        WindowNote::showFor(m_setButton, tr("印影をクリップボードにコピーしました。"), kSetNoteMs);
+        WindowNote::showFor(
+            m_setButton,
+            QCoreApplication::translate("pellimo", "印影をクリップボードにコピーしました。"),
+            kSetNoteMs);
     // On Wayland nothing of this process serves the stamp once the window has closed.
     QString why;
     if (!keepOnWaylandClipboard(m_cutOut, &why))

@@ -155,10 +155,11 @@ QString StampExport::pdfProblem(const QString &path)
     QFile file(path);
     QString why;
     if (!openRegularFile(file, path, &why))
-        return tr("%1 を開けません: %2").arg(name, why);
+        return QCoreApplication::translate("pellimo", "%1 を開けません: %2").arg(name, why);
     // Readers accept the header anywhere in the first kilobyte.
     if (!file.read(1024).contains("%PDF-"))
-        return tr("%1 は PDF ファイルではありません。").arg(name);
+        return QCoreApplication::translate("pellimo", "%1 は PDF ファイルではありません。")
+            .arg(name);
     return QString();
 }
 
@@ -179,8 +180,10 @@ void StampExport::showStampedNote(const QString &path)
 {
     const QString folder = QFileInfo(path).absolutePath();
     WindowNote::showWithLink(
-        m_preview, tr("押印した PDF を保存しました: %1").arg(QDir::toNativeSeparators(path)),
-        tr("フォルダーを開く"),
+        m_preview,
+        QCoreApplication::translate("pellimo", "押印した PDF を保存しました: %1")
+            .arg(QDir::toNativeSeparators(path)),
+        QCoreApplication::translate("pellimo", "フォルダーを開く"),
         [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
 }
 

@@ -192,7 +192,8 @@ bool PdfStampDialog::load(QString &error)
                     : QList<QSizeF>();
     m_spnPage->setRange(1, info.pageCount);
     m_lblPageCount->setText(QStringLiteral("/ %1").arg(info.pageCount));
-    m_lblPageCount->setToolTip(tr("この PDF は %n ページです。", nullptr, info.pageCount));
+    m_lblPageCount->setToolTip(QCoreApplication::translate("pellimo", "この PDF は %n ページです。",
+                                                           nullptr, info.pageCount));
     showPage(1);
     m_preview->setStampCorner(rememberedStampPlace(m_settingsFile, info.pageMm)
                                   .value_or(defaultStampCorner(info.pageMm, m_diameterMm)));
