@@ -383,5 +383,57 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
         <source>object stream %1 cannot be read</source>
         <translation>オブジェクトストリーム %1 を読めません</translation>
     </message>
+    <message>
+        <source>signed by %1 at %2, the signature is valid</source>
+        <translation>%1 が %2 に署名、署名は有効</translation>
+    </message>
+    <message>
+        <source>signed by %1 at %2, the signature is NOT valid: %3</source>
+        <translation>%1 が %2 に署名、署名は無効: %3</translation>
+    </message>
+    <message>
+        <source>%1 is encrypted: Pellimo signs only documents without encryption</source>
+        <translation>%1 は暗号化されています。Pellimo が署名するのは暗号化されていない文書だけです</translation>
+    </message>
+    <message>
+        <source>%1 is damaged (%2): a signature needs the file as it is, so it is not signed</source>
+        <translation>%1 は壊れています (%2)。署名にはファイルがそのまま読める必要があるため、署名しません</translation>
+    </message>
+    <message>
+        <source>%1 is certified by a signature (%2) that allows no new signature fields; a signed stamp would break it</source>
+        <translation>%1 は新しい署名欄を認めない署名 (%2) で保証されています。署名付きの押印はその署名を無効にします</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read back for signing: %2</source>
+        <translation>署名のために %1 を読み返せません: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be signed</source>
+        <translation>%1 は大きすぎて署名できません</translation>
+    </message>
+    <message>
+        <source>a signed copy cannot go to standard output; name a file with -o</source>
+        <translation>署名付きのコピーは標準出力に書けません。-o でファイル名を指定してください</translation>
+    </message>
+    <message>
+        <source>the signature (%1 bytes) does not fit the room kept for it</source>
+        <translation>署名 (%1 バイト) が確保した領域に収まりません</translation>
+    </message>
+    <message>
+        <source>%1 cannot be signed: %2</source>
+        <translation>%1 に署名できません: %2</translation>
+    </message>
+    <message>
+        <source>its byte range does not lie within the file</source>
+        <translation>署名の対象範囲がファイルの中にありません</translation>
+    </message>
+    <message>
+        <source>the file cannot be read</source>
+        <translation>ファイルを読めません</translation>
+    </message>
+    <message>
+        <source>%1	subject: %2	issuer: %3	valid until: %4</source>
+        <translation>%1	サブジェクト: %2	発行者: %3	有効期限: %4</translation>
+    </message>
 </context>
 </TS>

@@ -10,6 +10,7 @@
 #include "qpdfaccess.h"
 #include "stampannotation.h"
 #include "stampfit.h"
+#include "stampsignature.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -65,17 +66,30 @@ PdfStampRecord stampRecord(const StampProfile &profile, const QString &userName,
 QString describeStampEntry(const PdfStampEntry &e)
 {
     const QString when = e.when.isValid() ? e.when.toString(Qt::ISODate) : QStringLiteral("-");
-    return QCoreApplication::translate("pellimo",
-                                       "page %1 at %2, %3 mm (%4 x %5 mm): %6, %7, %8, %9")
-        .arg(e.page)
-        .arg(e.rectMm.x(), 0, 'f', 1)
-        .arg(e.rectMm.y(), 0, 'f', 1)
-        .arg(e.rectMm.width(), 0, 'f', 1)
-        .arg(e.rectMm.height(), 0, 'f', 1)
-        .arg(e.dateText.isEmpty() ? QStringLiteral("-") : e.dateText,
-             e.who.isEmpty() ? QStringLiteral("-") : e.who, when,
-             e.pellimo ? QCoreApplication::translate("pellimo", "Pellimo")
-                       : QCoreApplication::translate("pellimo", "another program"));
+    QString line =
+        QCoreApplication::translate("pellimo", "page %1 at %2, %3 mm (%4 x %5 mm): %6, %7, %8, %9")
+            .arg(e.page)
+            .arg(e.rectMm.x(), 0, 'f', 1)
+            .arg(e.rectMm.y(), 0, 'f', 1)
+            .arg(e.rectMm.width(), 0, 'f', 1)
+            .arg(e.rectMm.height(), 0, 'f', 1)
+            .arg(e.dateText.isEmpty() ? QStringLiteral("-") : e.dateText,
+                 e.who.isEmpty() ? QStringLiteral("-") : e.who, when,
+                 e.pellimo ? QCoreApplication::translate("pellimo", "Pellimo")
+                           : QCoreApplication::translate("pellimo", "another program"));
+    if (const std::optional<PdfStampSignature> &s = e.signature) {
+        const QString signer = s->signer.isEmpty() ? QStringLiteral("-") : s->signer;
+        const QString signedAt =
+            s->when.isValid() ? s->when.toString(Qt::ISODate) : QStringLiteral("-");
+        line += QStringLiteral(", ") +
+                (s->verified ? QCoreApplication::translate(
+                                   "pellimo", "signed by %1 at %2, the signature is valid")
+                                   .arg(signer, signedAt)
+                             : QCoreApplication::translate(
+                                   "pellimo", "signed by %1 at %2, the signature is NOT valid: %3")
+                                   .arg(signer, signedAt, s->problem));
+    }
+    return line;
 }
 
 PdfResult describePdfPage(const QString &in, int page, PdfPageInfo &info)
@@ -119,16 +133,22 @@ PdfResult listPdfStamps(const QString &in, QList<PdfStampEntry> &stamps)
             QString problem;
             const PageFrame frame = pageFrame(o->pages[i], problem).value_or(PageFrame());
             for (QPDFObjectHandle a : annots.getArrayAsVector()) {
-                if (!pdf::keyOf(a, "/Subtype").isNameAndEquals("/Stamp"))
+                QPDFObjectHandle mark = pdf::keyOf(a, kPellimoStampKey);
+                // A signed stamp is the widget of a signature field that carries Pellimo's mark.
+                const bool seal = pdf::keyOf(a, "/Subtype").isNameAndEquals("/Widget") &&
+                                  pdf::keyOf(a, "/FT").isNameAndEquals("/Sig") &&
+                                  mark.isDictionary();
+                if (!seal && !pdf::keyOf(a, "/Subtype").isNameAndEquals("/Stamp"))
                     continue;
                 PdfStampEntry e;
                 e.page = int(i + 1);
                 e.rectMm = shownRectMm(frame, pdf::keyOf(a, "/Rect"));
-                QPDFObjectHandle mark = pdf::keyOf(a, kPellimoStampKey);
                 e.pellimo = mark.isDictionary();
                 e.dateText = e.pellimo ? textOf(pdf::keyOf(mark, "/Date"))
                                        : textOf(pdf::keyOf(a, "/Contents"));
-                e.who = textOf(pdf::keyOf(a, "/T"));
+                e.who = textOf(pdf::keyOf(a, seal ? "/TU" : "/T"));
+                if (QPDFObjectHandle v = pdf::keyOf(a, "/V"); seal && v.isDictionary())
+                    e.signature = checkStampSignature(v, o->fd, o->size);
                 QPDFObjectHandle m = pdf::keyOf(a, "/M");
                 if (!m.isString())
                     m = pdf::keyOf(a, "/CreationDate");

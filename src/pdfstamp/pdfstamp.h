@@ -69,6 +69,14 @@ struct PdfResult {
     explicit operator bool() const { return error.isEmpty(); }
 };
 
+// The signature a signed stamp is the visible mark of.
+struct PdfStampSignature {
+    QString signer;        // the signing certificate's common name (else the dictionary's /Name)
+    QDateTime when;        // /M, the signing time; invalid when it cannot be read
+    bool verified = false; // the bytes it covers are those signed, by the certificate it holds
+    QString problem;       // why not verified
+};
+
 // One stamp annotation found in a file.
 struct PdfStampEntry {
     int page = 0;
@@ -77,10 +85,11 @@ struct PdfStampEntry {
     QString who;      // /T
     QDateTime when;   // /M, else /CreationDate; invalid when neither can be read
     bool pellimo = false;
+    std::optional<PdfStampSignature> signature; // a signed stamp's
 };
 
 // One line for the user: "page 1 at 176.5, 15.0 mm (18.5 mm): 08.12.07, 山田 太郎, 2026-12-07
-// 10:15:00 +09:00, Pellimo".
+// 10:15:00 +09:00, Pellimo"; a signed stamp's adds "signed by Taro Yamada at ..., valid".
 QString describeStampEntry(const PdfStampEntry &entry);
 
 // Reads `in` and describes page `page` (1-based).
@@ -102,7 +111,8 @@ PdfResult stampPdfFile(const QString &in, const QString &out, const PdfStampPlac
 PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPlace &place,
                          const StampGeometry &geometry);
 
-// The stamp annotations of `in`, page by page; nothing is written.
+// The stamp annotations of `in`, page by page, and Pellimo's signed stamps with their signatures
+// checked; nothing is written.
 PdfResult listPdfStamps(const QString &in, QList<PdfStampEntry> &stamps);
 
 struct OpenedPdf;

@@ -157,6 +157,20 @@ const std::vector<OptionSpec> &optionTable()
                            "size on a 96-dpi screen (radius 35 pixels: 18.5 mm)")),
         row("o,output", "OUT.pdf", Onto, takeOutput,
             QStringLiteral("the stamped copy; written whole or not at all")),
+        row("sign", "", Onto, takeSign,
+            QStringLiteral("sign the stamped copy: the stamp becomes the visible mark of a\n"
+                           "digital signature made with a certificate of the NSS database")),
+        row("cert", "NAME", Any, takeCert,
+            QStringLiteral("with --sign: the certificate, by nickname or subject common name;\n"
+                           "default: the only one in the database")),
+        row("nssdb", "DIR", Any, takeNssdb,
+            QStringLiteral("with --sign or --certs: the NSS database; default: ~/.pki/nssdb")),
+        row("password-file", "FILE", Any, takePasswordFile,
+            QStringLiteral("with --sign: the key's password is the file's first line; default:\n"
+                           "asked on the terminal (three tries), never taken as an argument")),
+        row("certs", "", Any, takeCerts,
+            QStringLiteral("list the certificates that can sign: nickname, subject, issuer,\n"
+                           "valid until")),
         row("h,help", "", Any, flag(&StampOptions::help), QStringLiteral("this text")),
     };
     return table;
@@ -233,6 +247,8 @@ StampOptions parseStampOptions(const QStringList &arguments, QString &error)
             QStringLiteral("unknown argument: %1").arg(parser.positionalArguments().constFirst());
     else if (o.output == Output::None)
         error = QStringLiteral("nothing to do: give --png, --svg, --pdf or --onto (see --help)");
+    else if (const QString signing = checkSignOptions(o); !signing.isEmpty())
+        error = signing;
     else if (o.output == Output::Onto && o.outPdf.isEmpty())
         error = QStringLiteral("--onto needs -o OUT.pdf");
     else if (o.output != Output::Onto && anyOntoOnly)
@@ -264,7 +280,9 @@ QString stampToolHelp()
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --svg FILE [--size MM]
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --pdf FILE [--size MM]
   pellimo-stamp [--user N] [--date YYYY-MM-DD] --onto IN.pdf [--page P] [--at X,Y]
-                [--size MM] -o OUT.pdf
+                [--size MM] [--sign [--cert NAME] [--nssdb DIR] [--password-file FILE]]
+                -o OUT.pdf
+  pellimo-stamp --certs [--nssdb DIR]
 
 Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no display
 and never touches the clipboard.
@@ -277,6 +295,11 @@ written there. An encrypted or damaged PDF, a page that does not exist, a stamp 
 not fit on the page, or OUT.pdf equal to IN.pdf is refused with status 1 and no file is
 written; so are a stamp whose design cannot be drawn, an output that is no regular file (a
 device, a FIFO) and a full disk. A FILE or OUT.pdf of - is standard output.
+
+With --sign the stamp is the visible mark of a digital signature made with a certificate
+of the NSS database; import one first with: pk12util -i cert.p12 -d sql:$HOME/.pki/nssdb
+An encrypted PDF, no database or certificate, an ambiguous --cert, a wrong password, or a
+certificate that is expired, not yet valid or not for signatures is refused the same way.
 Exit status: 0 done, 1 refused or failed.
 )");
 }

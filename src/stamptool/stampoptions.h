@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "signoptions.h"
+
 #include <QDate>
 #include <QPointF>
 #include <QString>
@@ -11,7 +13,7 @@ namespace pellimo {
 
 // What pellimo-stamp was asked to do: one output, the stamp of one user for one day.
 struct StampOptions {
-    enum class Output { None, Png, Svg, Pdf, Onto };
+    enum class Output { None, Png, Svg, Pdf, Onto, Certs };
     Output output = Output::None;
     QString file;   // --png, --svg or --pdf FILE; --onto IN.pdf
     QString outPdf; // -o OUT.pdf, with --onto
@@ -22,6 +24,7 @@ struct StampOptions {
     int page = 1;
     std::optional<QPointF> atMm;
     std::optional<double> sizeMm;
+    SignOptions signing;
     bool help = false;
 };
 

@@ -74,6 +74,8 @@ PictureType pictureType(StampOptions::Output output)
 int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTime &now,
                  QString &error)
 {
+    if (o.output == StampOptions::Output::Certs)
+        return listSigningCertificates(o, error);
     // The PDF to stamp is read from now on, beside the data files and the fonts.
     std::optional<PdfInput> input;
     if (o.output == StampOptions::Output::Onto) {
@@ -82,7 +84,8 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
                                    "input is never changed)");
             return 1;
         }
-        input.emplace(o.file);
+        if (!o.signing.sign)
+            input.emplace(o.file);
     }
     StampProfile profile;
     if (!loadStamp(o, dataFolder, now, profile, error))
@@ -96,6 +99,8 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
         return 1;
     }
     const double mm = o.sizeMm.value_or(naturalDiameterMm(g));
+    if (o.output == StampOptions::Output::Onto && o.signing.sign)
+        return signOnto(o, g, stampRecord(profile, {}, o.user, now), mm, error);
     if (o.output == StampOptions::Output::Onto) {
         const PdfResult r = stampPdfFile(*input, o.outPdf, {o.page, o.atMm, mm}, g);
         error = r.error;

@@ -4,6 +4,7 @@
 #include "model/warning.h"
 #include "pagepreview.h"
 #include "pdfstamp/pdfstamp.h"
+#include "sealpanel.h"
 #include "stampplaces.h"
 #include "ui/common/filequestions.h"
 #include "ui/common/savetarget.h"
@@ -105,6 +106,9 @@ PdfStampDialog::PdfStampDialog(const StampGeometry &geometry, double diameterMm,
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(m_preview, 1);
+    m_seal = new SealPanel(this);
+    m_seal->setObjectName(QStringLiteral("sealPanel"));
+    layout->addWidget(m_seal);
     layout->addWidget(buttons);
 
     m_loadingNotice = new QTimer(this);
@@ -271,8 +275,9 @@ bool PdfStampDialog::save()
             showWarning(refusal);
         return false;
     }
-    const PdfResult r =
-        stampPdfFile(m_pdfPath, out, {page(), stampCorner(), m_diameterMm}, m_geometry);
+    const PdfStampPlace place{page(), stampCorner(), m_diameterMm};
+    const PdfResult r = m_seal->isSigning() ? m_seal->sign(m_pdfPath, out, place, m_geometry)
+                                            : stampPdfFile(m_pdfPath, out, place, m_geometry);
     if (!r) {
         showWarning(r.error);
         return false;

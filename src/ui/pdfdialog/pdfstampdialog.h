@@ -16,6 +16,7 @@ class QTimer;
 namespace pellimo {
 
 class PagePreview;
+class SealPanel;
 
 // "PDF に押印": shows a page of the chosen PDF with the stamp where it was last put on a page of
 // that size (else at its default place, top-right, 15 mm in), lets the user drag it and choose the
@@ -60,6 +61,7 @@ public:
     void setPage(int page);
     QPointF stampCorner() const;
     PagePreview *preview() const { return m_preview; }
+    SealPanel *sealPanel() const { return m_seal; }
     // The copy written by the last save, empty before.
     QString savedPath() const { return m_savedPath; }
 
@@ -89,6 +91,7 @@ private:
     QSpinBox *m_spnPage = nullptr;
     QLabel *m_lblPageCount = nullptr;
     PagePreview *m_preview = nullptr;
+    SealPanel *m_seal = nullptr;
 };
 
 } // namespace pellimo
