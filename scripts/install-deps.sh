@@ -27,6 +27,7 @@ if [[ "${1:-}" == "--test" ]]; then
     # PDFs as real producers write them: LibreOffice, Ghostscript, pdfTeX (cairo: poppler-utils)
     packages+=(libreoffice-writer-nogui ghostscript texlive-latex-base)
     packages+=(lintian desktop-file-utils appstream) # checking the .deb
+    packages+=(qt6-gtk-platformtheme) # the file dialogs as GNOME shows them (GTK), in the e2e tests
     packages+=(locales) # the tests of Qt's translations run under ja_JP.UTF-8
 fi
 

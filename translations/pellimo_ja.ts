@@ -1,4 +1,4 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
@@ -56,15 +56,15 @@
         <translation>署名したあとで内容が変更されています</translation>
     </message>
     <message>
-        <source>The signature does not match the signer's certificate</source>
+        <source>The signature does not match the signer&apos;s certificate</source>
         <translation>署名が署名者の証明書と合いません</translation>
     </message>
     <message>
-        <source>The signer's certificate is not in the signature</source>
+        <source>The signer&apos;s certificate is not in the signature</source>
         <translation>署名に署名者の証明書が入っていません</translation>
     </message>
     <message>
-        <source>The signature's algorithm is not supported</source>
+        <source>The signature&apos;s algorithm is not supported</source>
         <translation>署名のアルゴリズムに対応していません</translation>
     </message>
     <message>
@@ -224,7 +224,7 @@
         <translation>押印したファイルを書き込めませんでした (%1)</translation>
     </message>
     <message>
-        <source>"%1" by %2</source>
+        <source>&quot;%1&quot; by %2</source>
         <translation>「%1」(%2)</translation>
     </message>
     <message>
@@ -252,11 +252,11 @@
         <translation>印影 (%1 mm、位置 %2, %3 mm) が %4 ページ (%5 x %6 mm) に収まりません</translation>
     </message>
     <message>
-        <source>portable: the program's own folder, which can be written or holds pellimo.ini</source>
+        <source>portable: the program&apos;s own folder, which can be written or holds pellimo.ini</source>
         <translation>ポータブル: 書き込めるか pellimo.ini のある、プログラム自身のフォルダー</translation>
     </message>
     <message>
-        <source>installed: the program's folder cannot be written, so the user's data folder</source>
+        <source>installed: the program&apos;s folder cannot be written, so the user&apos;s data folder</source>
         <translation>インストール: プログラムのフォルダーには書き込めないため、ユーザーのデータフォルダー</translation>
     </message>
     <message>
@@ -264,13 +264,16 @@
 
 Usage:
   pellimo                  open the window
-  pellimo nogui [u1..u5]   put the start-up user's stamp (or user N's) on the
+  pellimo FILE.pdf         open the window and &quot;PDF に押印…&quot; on FILE.pdf; when
+                           Pellimo already runs, FILE.pdf goes to its window
+  pellimo nogui [u1..u5]   put the start-up user&apos;s stamp (or user N&apos;s) on the
                            clipboard and save it, without a window
   pellimo --help, -h       show this text
   pellimo --version, -v    show the version
 
 Exit status:
-  0  the window was closed; under nogui the stamp is on the clipboard and saved
+  0  the window was closed; under nogui the stamp is on the clipboard and saved;
+     a PDF was handed to the window that runs
   1  a failure: no display, a file that cannot be written, no clipboard
   2  Pellimo is already running with the same data folder
   3  nogui set the stamp, but after a warning: defaults used, values out of
@@ -284,13 +287,16 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
 
 使い方:
   pellimo                  ウィンドウを開く
+  pellimo FILE.pdf         ウィンドウを開き、FILE.pdf で「PDF に押印…」を開く。
+                           Pellimo がすでに動いていれば、FILE.pdf をそのウィンドウに渡す
   pellimo nogui [u1..u5]   起動時のユーザー (または N 番のユーザー) の印影を
                            ウィンドウなしでクリップボードにコピーし、保存する
   pellimo --help, -h       この説明を表示する
   pellimo --version, -v    バージョンを表示する
 
 終了ステータス:
-  0  ウィンドウが閉じられた。nogui では印影をクリップボードにコピーして保存した
+  0  ウィンドウが閉じられた。nogui では印影をクリップボードにコピーして保存した。
+     または動いているウィンドウに PDF を渡した
   1  失敗: ディスプレイがない、書き込めないファイルがある、クリップボードがない
   2  同じデータフォルダーで Pellimo がすでに動いている
   3  nogui で印影をコピーしたが警告があった: 既定値を使った、範囲外の値があった、
@@ -310,7 +316,7 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
         <translation>Pellimo: X ディスプレイ %1 に接続できません。何もしませんでした。</translation>
     </message>
     <message>
-        <source>Pellimo: this Wayland session has no Xwayland (DISPLAY is not set) and Qt's Wayland support is not installed (package qt6-wayland); nothing was done.</source>
+        <source>Pellimo: this Wayland session has no Xwayland (DISPLAY is not set) and Qt&apos;s Wayland support is not installed (package qt6-wayland); nothing was done.</source>
         <translation>Pellimo: この Wayland セッションには Xwayland がなく (DISPLAY が設定されていません)、Qt の Wayland 対応もインストールされていません (パッケージ qt6-wayland)。何もしませんでした。</translation>
     </message>
     <message>
@@ -494,7 +500,7 @@ Data folder (pellimo.ini, user01.dat .. user05.dat, .pellimo.lock):
         <translation>ユーザー N (1 から %1) の印影。既定: 起動時のユーザー</translation>
     </message>
     <message>
-        <source>the day in the date line, formatted by the user's date pattern;
+        <source>the day in the date line, formatted by the user&apos;s date pattern;
 default: today</source>
         <translation>日付行の日。ユーザーの日付パターンで書く。
 既定: 今日</translation>
@@ -525,7 +531,7 @@ default: today</source>
     </message>
     <message>
         <source>stamp a copy of IN.pdf (IN.pdf itself is never changed): a stamp
-annotation added as an incremental update, the file's bytes kept</source>
+annotation added as an incremental update, the file&apos;s bytes kept</source>
         <translation>IN.pdf のコピーに押印する (IN.pdf 自体は変更しない)。
 印影は増分更新で追加するスタンプ注釈で、元のバイトは保たれる</translation>
     </message>
@@ -544,7 +550,7 @@ one annotation on each, all in one update</source>
 ページごとに注釈を一つ、すべて一回の更新で</translation>
     </message>
     <message>
-        <source>the top-left corner of the stamp's square, in millimetres from the
+        <source>the top-left corner of the stamp&apos;s square, in millimetres from the
 top-left corner of the page as a viewer shows it;
 default: the top-right corner, 15 mm from the top and right edges</source>
         <translation>印影を囲む正方形の左上の位置。ビューアーが表示するページの
@@ -553,7 +559,7 @@ default: the top-right corner, 15 mm from the top and right edges</source>
     </message>
     <message>
         <source>top-left, top-right, bottom-left or bottom-right: --at measures
-from this corner of the page to the same corner of the stamp's
+from this corner of the page to the same corner of the stamp&apos;s
 square, on portrait and landscape pages alike; default: top-left
 with --at, else 15 mm from the top and right edges</source>
         <translation>top-left、top-right、bottom-left、bottom-right: --at を
@@ -562,7 +568,7 @@ with --at, else 15 mm from the top and right edges</source>
 なければ上端と右端から 15 mm</translation>
     </message>
     <message>
-        <source>the diameter of the stamp's circle in millimetres, %1 to %2 (under
+        <source>the diameter of the stamp&apos;s circle in millimetres, %1 to %2 (under
 %1 mm its texts cannot be read); default: its size on a 96-dpi
 screen (radius 35 pixels: 18.5 mm)</source>
         <translation>印影の円の直径 (ミリメートル、%1 から %2。%1 mm 未満では
@@ -590,7 +596,7 @@ default: the only one in the database</source>
         <translation>--sign か --certs と共に: NSS データベース。既定: ~/.pki/nssdb</translation>
     </message>
     <message>
-        <source>with --sign: the key's password is the file's first line; default:
+        <source>with --sign: the key&apos;s password is the file&apos;s first line; default:
 asked on the terminal (three tries), never taken as an argument</source>
         <translation>--sign と共に: 鍵のパスワードはファイルの 1 行目。既定:
 端末で尋ねる (3 回まで)。引数では決して受け取らない</translation>
@@ -614,7 +620,7 @@ to DIR as NAME-stamped.pdf</source>
         <translation>--outdir と共に: コピーの名前を NAME&lt;SUF&gt;.pdf にする。既定: -stamped</translation>
     </message>
     <message>
-        <source>draw the stamp into the page's content and rewrite the file instead
+        <source>draw the stamp into the page&apos;s content and rewrite the file instead
 of adding an annotation: it cannot be moved or removed, and a
 signed IN.pdf is refused</source>
         <translation>注釈を追加する代わりに、印影をページの内容に描き込んで
@@ -701,7 +707,7 @@ and size in mm, date, who, when, and whether Pellimo added it</source>
                 [--suffix SUF]
   pellimo-stamp --list IN.pdf
 
-Draws a user's date stamp into a file, or onto a page of a PDF file. Needs no display
+Draws a user&apos;s date stamp into a file, or onto a page of a PDF file. Needs no display
 and never touches the clipboard.
 
 </source>
@@ -725,13 +731,13 @@ and never touches the clipboard.
     </message>
     <message>
         <source>
-The stamp and the date pattern are read from Pellimo's data folder (the program folder
-when it is writable or holds pellimo.ini, otherwise the user's data folder); nothing is
+The stamp and the date pattern are read from Pellimo&apos;s data folder (the program folder
+when it is writable or holds pellimo.ini, otherwise the user&apos;s data folder); nothing is
 written there. The stamp is at least %1 mm across.
 
 --onto copies IN.pdf byte for byte and appends one incremental update holding a Stamp
 annotation (/Subtype /Stamp): a viewer shows and prints it, can move or delete it, and
-reads who stamped (the stamp's name row, or the user's name when that row is empty), the
+reads who stamped (the stamp&apos;s name row, or the user&apos;s name when that row is empty), the
 date line, the user number and the time of stamping. A signature already in IN.pdf stays
 valid. --flatten draws the stamp into the page instead and rewrites the file; it refuses a
 signed IN.pdf, naming the signature that would break.
@@ -823,6 +829,164 @@ Exit status: 0 done (every file stamped), 1 refused or failed.
     <message>
         <source>the stamp could not be written as a picture</source>
         <translation>印影を画像として書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>%1 is a symbolic link; Pellimo does not write through it. Choose another name.</source>
+        <translation>%1 はシンボリックリンクです。リンクの先には書き込みません。別の名前を選んでください。</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file, so it is not replaced. Choose another name.</source>
+        <translation>%1 は普通のファイルではないため、置き換えません。別の名前を選んでください。</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>フォルダー %1 がありません。</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be written (no permission to write, or it is read-only). Choose another folder.</source>
+        <translation>フォルダー %1 には書き込めません（書き込む権限がないか、読み取り専用です）。別のフォルダーを選んでください。</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Replace it?</source>
+        <translation>%1 はすでにあります。置き換えますか?</translation>
+    </message>
+    <message>
+        <source>era name</source>
+        <translation>元号</translation>
+    </message>
+    <message>
+        <source>first character of the era name</source>
+        <translation>元号の 1 文字目</translation>
+    </message>
+    <message>
+        <source>era initial in Latin letters</source>
+        <translation>元号のローマ字 1 文字</translation>
+    </message>
+    <message>
+        <source>year of the era (2 digits)</source>
+        <translation>元号の年（2 桁）</translation>
+    </message>
+    <message>
+        <source>year of the era</source>
+        <translation>元号の年</translation>
+    </message>
+    <message>
+        <source>Western year</source>
+        <translation>西暦の年</translation>
+    </message>
+    <message>
+        <source>Western year (last 2 digits)</source>
+        <translation>西暦の年（下 2 桁）</translation>
+    </message>
+    <message>
+        <source>month (2 digits)</source>
+        <translation>月（2 桁）</translation>
+    </message>
+    <message>
+        <source>month</source>
+        <translation>月</translation>
+    </message>
+    <message>
+        <source>day (2 digits)</source>
+        <translation>日（2 桁）</translation>
+    </message>
+    <message>
+        <source>day</source>
+        <translation>日</translation>
+    </message>
+    <message>
+        <source>day of the week</source>
+        <translation>曜日</translation>
+    </message>
+    <message>
+        <source>Symbols the pattern can use (examples are today&apos;s date):</source>
+        <translation>書式に使える記号（例は今日の日付）:</translation>
+    </message>
+    <message>
+        <source>Any other character is written as it is.</source>
+        <translation>ほかの文字はそのまま出ます。</translation>
+    </message>
+    <message>
+        <source>Example: %1 → %2</source>
+        <translation>例: %1 → %2</translation>
+    </message>
+    <message>
+        <source>The stamp is on the clipboard.</source>
+        <translation>印影をクリップボードにコピーしました。</translation>
+    </message>
+    <message>
+        <source>Radius of the stamp&apos;s circle (pixels)</source>
+        <translation>印影の円の半径（pixel）</translation>
+    </message>
+    <message>
+        <source>Width of the circle and the dividing lines (pixels)</source>
+        <translation>円と区切り線の太さ（pixel）</translation>
+    </message>
+    <message>
+        <source>Height of the organisation band: percent of the diameter from the top of the circle</source>
+        <translation>組織名の欄の高さ: 円の上から直径の何 % か</translation>
+    </message>
+    <message>
+        <source>Height of the name band: percent of the diameter from the bottom of the circle</source>
+        <translation>氏名の欄の高さ: 円の下から直径の何 % か</translation>
+    </message>
+    <message>
+        <source>Moves the organisation name up or down (pixels)</source>
+        <translation>組織名を上下に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Moves the date up or down (pixels)</source>
+        <translation>日付を上下に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Moves name 1 up or down (pixels)</source>
+        <translation>氏名１を上下に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Moves name 2 up or down (pixels)</source>
+        <translation>氏名２を上下に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Moves the organisation name left or right (pixels)</source>
+        <translation>組織名を左右に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Moves the date left or right (pixels)</source>
+        <translation>日付を左右に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Moves name 1 left or right (pixels)</source>
+        <translation>氏名１を左右に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Moves name 2 left or right (pixels)</source>
+        <translation>氏名２を左右に動かします（pixel）</translation>
+    </message>
+    <message>
+        <source>Right-click to save the stamp as a picture or to stamp a PDF.</source>
+        <translation>右クリックで、印影を画像として保存したり、PDF に押印したりできます。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>%1 を開けません: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a PDF file.</source>
+        <translation>%1 は PDF ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>The stamped PDF was saved: %1</source>
+        <translation>押印した PDF を保存しました: %1</translation>
+    </message>
+    <message>
+        <source>Open folder</source>
+        <translation>フォルダーを開く</translation>
+    </message>
+    <message numerus="yes">
+        <source>This PDF has %n page(s).</source>
+        <translation>
+            <numerusform>この PDF は %n ページです。</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

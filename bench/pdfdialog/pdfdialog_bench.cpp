@@ -160,7 +160,8 @@ int main(int argc, char **argv)
     const StampGeometry g = stampGeometry(profile);
     clock.start();
     tick.start(10);
-    run(g, naturalDiameterMm(g), pdf, nullptr);
+    QString saved;
+    run({&g, naturalDiameterMm(g), pdf, QString(), nullptr}, &saved);
     std::printf("peak memory: this process %ld MB, its renderers %ld MB\n",
                 peakKb(RUSAGE_SELF) / 1024, peakKb(RUSAGE_CHILDREN) / 1024);
     return shown >= 0 ? 0 : 1;

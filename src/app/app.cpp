@@ -9,6 +9,7 @@
 #include "platform/cachewarmup.h"
 #include "platform/clipboardkeeper.h"
 #include "platform/displaycheck.h"
+#include "platform/filehandoff.h"
 #include "platform/instancelock.h"
 #include "platform/programfolder.h"
 #include "platform/programtranslations.h"
@@ -22,6 +23,7 @@
 #include "ui/main/mainwindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPointer>
 #include <cstdio>
 
@@ -29,13 +31,13 @@ namespace pellimo {
 
 namespace {
 
-// argv[1..] as one argument string, taken before QApplication removes the options it knows.
-QString argumentString(int argc, char **argv)
+// argv[1..], taken before QApplication removes the options it knows.
+QStringList argumentList(int argc, char **argv)
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    return joinArguments(arguments);
+    return arguments;
 }
 
 bool onWayland()
@@ -44,12 +46,19 @@ bool onWayland()
 }
 
 // Normal mode: the window runs until it closes. Closing it is a normal end, whether or not Set ran.
-int runNormal(AppState &state)
+// With a PDF from the command line it opens "PDF に押印…" on it; with `handoff`, PDFs handed over
+// by later starts too.
+int runNormal(AppState &state, const QString &pdf, FileHandoff *handoff)
 {
     QPointer<MainWindow> window = new MainWindow(state);
     window->setAttribute(Qt::WA_DeleteOnClose, false); // deleted below, after its close
     window->load();
     window->show();
+    if (handoff)
+        QObject::connect(handoff, &FileHandoff::fileReceived, window.data(),
+                         [window](const QString &file) { window->openPdf(file); });
+    if (!pdf.isEmpty())
+        window->openPdf(pdf);
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::exec();
     QApplication::setQuitOnLastWindowClosed(false);
@@ -73,7 +82,10 @@ int finish(ParentLink &parent, InstanceLock &lock, int status, bool serveClipboa
 
 int runProgram(int argc, char **argv, ParentLink &parent)
 {
-    const QString arguments = argumentString(argc, argv);
+    const QStringList argumentsGiven = argumentList(argc, argv);
+    const QString arguments = joinArguments(argumentsGiven);
+    // Before the program folder may become the working folder.
+    const QString pdf = fileToOpen(argumentsGiven, QDir::currentPath());
     // Overlaps with the display check and the connection to the display.
     const std::future<void> warmUp = warmUpCaches();
     // A display that does not answer would make QApplication abort: one clear line and status 1
@@ -116,6 +128,12 @@ int runProgram(int argc, char **argv, ParentLink &parent)
 
     InstanceLock lock;
     if (lock.tryLock(state.dataFolder) == InstanceLock::Result::HeldByAnother) {
+        // A PDF goes to the window that runs; without one, or when that window does not take it,
+        // the message as ever.
+        if (!pdf.isEmpty() && FileHandoff::handOver(state.dataFolder, pdf)) {
+            completeStartupNotice(launchedAs); // no window of this start says it
+            return finish(parent, lock, kExitSuccess, false);
+        }
         showWarning(QStringLiteral(u"Pellimoは既に起動しています。"));
         return finish(parent, lock, kExitAlreadyRunning);
     }
@@ -138,7 +156,17 @@ int runProgram(int argc, char **argv, ParentLink &parent)
         completeStartupNotice(launchedAs); // no window said it: the launcher stops waiting
         return finish(parent, lock, status, !onWayland());
     }
-    return finish(parent, lock, runNormal(state));
+    // Later starts hand their PDFs to this window; without the lock there is no one instance.
+    FileHandoff handoff;
+    handoff.setObjectName(QStringLiteral("fileHandoff"));
+    QString noHandoff;
+    const bool listening = lock.isHeld() && handoff.listen(state.dataFolder, &noHandoff);
+    if (lock.isHeld() && !listening)
+        std::fprintf(stderr, "Pellimo: files from later starts cannot be received: %s\n",
+                     noHandoff.toLocal8Bit().constData());
+    const int status = runNormal(state, pdf, listening ? &handoff : nullptr);
+    handoff.close();
+    return finish(parent, lock, status);
 }
 
 } // namespace

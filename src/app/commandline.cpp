@@ -3,6 +3,9 @@
 
 #include "model/appsettings.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace pellimo {
 
 CommandLine parseCommandLine(const QString &arguments)
@@ -33,6 +36,19 @@ QString unknownUserNotice(const QString &token, int16_t startUpUser)
                           "used.")
         .arg(token)
         .arg(startUpUser);
+}
+
+QString fileToOpen(const QStringList &argumentsAfterProgram, const QString &workingFolder)
+{
+    if (argumentsAfterProgram.size() != 1)
+        return QString();
+    const QString &argument = argumentsAfterProgram.first();
+    if (argument.isEmpty() || parseCommandLine(argument).noGui)
+        return QString();
+    const QFileInfo file(QDir(workingFolder), argument);
+    if (!argument.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) && !file.isFile())
+        return QString();
+    return QDir::cleanPath(file.absoluteFilePath());
 }
 
 QString joinArguments(const QStringList &argumentsAfterProgram)

@@ -35,13 +35,16 @@ QString helpText()
 
 Usage:
   pellimo                  open the window
+  pellimo FILE.pdf         open the window and "PDF に押印…" on FILE.pdf; when
+                           Pellimo already runs, FILE.pdf goes to its window
   pellimo nogui [u1..u5]   put the start-up user's stamp (or user N's) on the
                            clipboard and save it, without a window
   pellimo --help, -h       show this text
   pellimo --version, -v    show the version
 
 Exit status:
-  0  the window was closed; under nogui the stamp is on the clipboard and saved
+  0  the window was closed; under nogui the stamp is on the clipboard and saved;
+     a PDF was handed to the window that runs
   1  a failure: no display, a file that cannot be written, no clipboard
   2  Pellimo is already running with the same data folder
   3  nogui set the stamp, but after a warning: defaults used, values out of

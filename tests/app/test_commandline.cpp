@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "app/commandline.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pellimo;
@@ -45,6 +48,49 @@ private Q_SLOTS:
         QCOMPARE(line.noGui, noGui);
         QCOMPARE(line.user, int16_t(user));
         QCOMPARE(line.unknownUser.value_or(QStringLiteral("-")), unknownUser);
+    }
+
+    // Only a PDF (or a file a file manager hands over) given alone opens the dialog; every other
+    // command line keeps its meaning.
+    void fileToOpen_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("expected"); // relative to the working folder; "" for none
+        const auto list = [](std::initializer_list<const char *> words) {
+            QStringList l;
+            for (const char *w : words)
+                l << QString::fromUtf8(w);
+            return l;
+        };
+        QTest::newRow("none") << QStringList() << "";
+        QTest::newRow("a pdf") << list({"申請書.pdf"}) << QStringLiteral(u"申請書.pdf");
+        QTest::newRow("a PDF in capitals, not there yet") << list({"A.PDF"}) << "A.PDF";
+        QTest::newRow("a path with spaces") << list({"sub dir/a b.pdf"}) << "sub dir/a b.pdf";
+        QTest::newRow("an absolute path") << list({"/tmp/x/../y.pdf"}) << "/tmp/y.pdf";
+        QTest::newRow("an existing file without the type") << list({"scan"}) << "scan";
+        QTest::newRow("an existing folder") << list({"folder"}) << "";
+        QTest::newRow("a word that names nothing") << list({"u4"}) << "";
+        QTest::newRow("nogui") << list({"nogui"}) << "";
+        QTest::newRow("nogui with a pdf") << list({"nogui", "a.pdf"}) << "";
+        QTest::newRow("nogui named like a pdf") << list({"nogui a.pdf"}) << "";
+        QTest::newRow("two pdfs") << list({"a.pdf", "b.pdf"}) << "";
+        QTest::newRow("empty") << list({""}) << "";
+    }
+    void fileToOpen()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder")));
+        QFile scan(dir.filePath(QStringLiteral("scan")));
+        QVERIFY(scan.open(QIODevice::WriteOnly));
+        const QString got = pellimo::fileToOpen(arguments, dir.path());
+        if (expected.isEmpty())
+            QCOMPARE(got, QString());
+        else if (expected.startsWith(QLatin1Char('/')))
+            QCOMPARE(got, expected);
+        else
+            QCOMPARE(got, dir.filePath(expected));
     }
 
     void joinedArgumentsFollowTheGrammar()

@@ -38,7 +38,7 @@ QList<Message> readTs(const QString &path)
                 } else if (xml.name() == QLatin1String("translation")) {
                     const QString type = xml.attributes().value(QLatin1String("type")).toString();
                     m.finished = type.isEmpty();
-                    m.translation = xml.readElementText();
+                    m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
                 } else {
                     xml.skipCurrentElement();
                 }

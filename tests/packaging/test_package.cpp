@@ -292,7 +292,8 @@ private Q_SLOTS:
     }
 
     // The menu entry as installed: valid for Debian 12's desktop-file-validate, found by name,
-    // with the "Copy stamp" action running nogui.
+    // offered for PDFs (the file given as one argument), with the "Copy stamp" action running
+    // nogui.
     void desktopEntry()
     {
         const QString entry = installed(QStringLiteral("/usr/share/applications/pellimo.desktop"));
@@ -302,8 +303,9 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = f.readAll().split('\n');
         for (const char *line :
-             {"Exec=pellimo", "Icon=pellimo", "StartupNotify=true", "Actions=copy-stamp;",
-              "[Desktop Action copy-stamp]", "Name=Copy stamp", "Exec=pellimo nogui"})
+             {"Exec=pellimo %f", "MimeType=application/pdf;", "Icon=pellimo", "StartupNotify=true",
+              "Actions=copy-stamp;", "[Desktop Action copy-stamp]", "Name=Copy stamp",
+              "Exec=pellimo nogui"})
             QVERIFY2(lines.contains(QByteArray(line)), line);
         QVERIFY(lines.contains(QStringLiteral(u"Name[ja]=スタンプをコピー").toUtf8()));
         QVERIFY(lines.contains(

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The main window's buttons: fonts and colour, Set, Options, About and Exit.
 
+#include "japanesetexts.h"
 #include "mainwindowfixture.h"
+#include "ui/common/windownote.h"
 #include "ui/main/updown.h"
 
 #include <QAbstractButton>
@@ -47,9 +49,16 @@ using ProfileEdit = std::function<void(StampProfile &)>;
 
 Q_DECLARE_METATYPE(ProfileEdit)
 
+using pellimo::test::installJapaneseTexts;
+
 class TestMainWindowCommands : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(installJapaneseTexts()); // the texts a Japanese desktop shows
+    }
+
     void fontChoiceGoesIntoOneLine_data()
     {
         QTest::addColumn<int>("line");
@@ -201,6 +210,44 @@ private Q_SLOTS:
         QCOMPARE(QApplication::clipboard()->image().size(), QSize(78, 78));
         QCOMPARE(w.isVisible(), !autoClose && !inactive);
         QVERIFY(f.warnings.isEmpty());
+    }
+
+    // After Set the window says, in the window, that the stamp is on the clipboard: no box, no
+    // change of focus or title, no control covered; a failed Set says nothing of the kind.
+    void setSaysTheStampIsOnTheClipboard_data()
+    {
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("set") << false;
+        QTest::newRow("failed set") << true;
+    }
+    void setSaysTheStampIsOnTheClipboard()
+    {
+        QFETCH(bool, fails);
+        MainWindowFixture f;
+        if (fails)
+            f.state.dataFolder = f.dir.filePath(QStringLiteral("no/such/folder"));
+        MainWindow &w = f.shownWindow();
+        auto *box = f.control<QLineEdit>(QStringLiteral("txtItem2"));
+        box->setFocus();
+        QTest::mouseClick(f.control<QPushButton>(QStringLiteral("cmdSet")), Qt::LeftButton);
+        WindowNote *note = WindowNote::shownIn(&w);
+        QCOMPARE(f.warnings.size(), fails ? 1 : 0);
+        if (fails) {
+            QVERIFY(!note || !note->text().contains(QStringLiteral(u"クリップボード")));
+            return;
+        }
+        QVERIFY(note);
+        QVERIFY2(note->text().contains(QStringLiteral(u"クリップボード")),
+                 qPrintable(note->text()));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(QApplication::focusWidget(), f.control<QWidget>(QStringLiteral("cmdSet")));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Pellimo"));
+        for (QWidget *c : w.findChildren<QWidget *>()) {
+            if (c != note && c->isVisible() && c->focusPolicy() != Qt::NoFocus)
+                QVERIFY2(!QRect(c->mapTo(&w, QPoint()), c->size()).intersects(note->geometry()),
+                         qPrintable(c->objectName()));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!WindowNote::shownIn(&w), 10000); // it goes by itself
     }
 
     void failedSetIsReportedAndKeepsTheWindow()

@@ -62,7 +62,9 @@ private Q_SLOTS:
                 dialog->close();
         });
         const StampGeometry g = stampGeometry(f.state.profile);
-        run(g, naturalDiameterMm(g), pdf, &f.window());
+        QString saved;
+        run({&g, naturalDiameterMm(g), pdf, QString(), &f.window()}, &saved);
+        QVERIFY(saved.isEmpty()); // closed, not saved
         QCOMPARE(pages, 3);
         QVERIFY2(pictureShown, qPrintable(notice));
         QCOMPARE(f.warnings, QStringList());

@@ -210,6 +210,7 @@ private Q_SLOTS:
         QCOMPARE(preview->pageSizeMm().toSize(), QSize(210, 297));
         preview->setStampCorner(QPointF(20, 250));
         QCOMPARE(dialog->stampCorner(), QPointF(20, 250));
+        dialog->setOutputQuestion([](const QString &proposed) { return proposed; });
         dialog->setOverwriteQuestion([](const QString &) { return true; });
         QVERIFY(dialog->save());
         const Ran check =

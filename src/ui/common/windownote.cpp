@@ -159,6 +159,11 @@ WindowNote::WindowNote(QWidget *window) : QLabel(window), m_timer(new QTimer(thi
     m_timer->setObjectName(QStringLiteral("noteTimer"));
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &QWidget::hide);
+    connect(this, &QLabel::linkActivated, this, [this] {
+        hide();
+        if (const std::function<void()> onLink = m_onLink)
+            onLink();
+    });
 }
 
 WindowNote *WindowNote::shownIn(const QWidget *window)
@@ -169,12 +174,34 @@ WindowNote *WindowNote::shownIn(const QWidget *window)
 
 WindowNote *WindowNote::showFor(QWidget *control, const QString &text, int shownMs)
 {
+    return present(control, text, QString(), {}, shownMs);
+}
+
+WindowNote *WindowNote::showWithLink(QWidget *control, const QString &text, const QString &linkText,
+                                     std::function<void()> onLink, int shownMs)
+{
+    return present(control, text, linkText, std::move(onLink), shownMs);
+}
+
+WindowNote *WindowNote::present(QWidget *control, const QString &text, const QString &linkText,
+                                std::function<void()> onLink, int shownMs)
+{
     QWidget *window = control->window();
     auto *note = window->findChild<WindowNote *>(kNoteName, Qt::FindDirectChildrenOnly);
     if (note == nullptr)
         note = new WindowNote(window);
     note->hide(); // not among the widgets it must keep clear of
-    note->setText(text);
+    const bool withLink = !linkText.isEmpty();
+    note->m_onLink = std::move(onLink);
+    note->setAttribute(Qt::WA_TransparentForMouseEvents, !withLink);
+    note->setTextFormat(withLink ? Qt::RichText : Qt::PlainText);
+    note->setTextInteractionFlags(withLink ? Qt::LinksAccessibleByMouse : Qt::NoTextInteraction);
+    note->setFocusPolicy(Qt::NoFocus); // the flags above may have asked for it
+    note->setText(withLink
+                      ? text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                            QStringLiteral(" <a href=\"open\">%1</a>").arg(linkText.toHtmlEscaped())
+                      : text);
+    const QString shownText = withLink ? text + QLatin1Char(' ') + linkText : text;
 
     // Everything the note could cover, in the window's coordinates.
     QList<QRect> controls;
@@ -199,7 +226,7 @@ WindowNote *WindowNote::showFor(QWidget *control, const QString &text, int shown
     const int frame = 2 * (note->frameWidth() + note->margin());
     const QFontMetrics metrics(note->font());
     int natural = 0;
-    for (const QString &line : text.split(QLatin1Char('\n')))
+    for (const QString &line : shownText.split(QLatin1Char('\n')))
         natural = std::max(natural, metrics.horizontalAdvance(line) + frame + 2);
     QList<QSize> sizes;
     for (int tried = 120; tried <= 400; tried += 20) {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QTimer;
 
@@ -19,16 +20,25 @@ class WindowNote : public QLabel {
 public:
     static constexpr int kShownMs = 8000;
 
+    static constexpr int kLinkShownMs = 15000;
+
     // Shows `text` near `control` in the control's window for `shownMs` milliseconds.
     static WindowNote *showFor(QWidget *control, const QString &text, int shownMs = kShownMs);
+    // The same, with a link after the text that runs `onLink`. A note with a link takes the
+    // clicks on itself (it still covers no control and never takes the focus).
+    static WindowNote *showWithLink(QWidget *control, const QString &text, const QString &linkText,
+                                    std::function<void()> onLink, int shownMs = kLinkShownMs);
 
     // The note of `window` while it is shown, or null.
     static WindowNote *shownIn(const QWidget *window);
 
 private:
     explicit WindowNote(QWidget *window);
+    static WindowNote *present(QWidget *control, const QString &text, const QString &linkText,
+                               std::function<void()> onLink, int shownMs);
 
     QTimer *m_timer = nullptr;
+    std::function<void()> m_onLink;
 };
 
 // Where a note of one of `sizes` goes in a window of `area`: a place that meets no rectangle of

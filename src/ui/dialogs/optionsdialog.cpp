@@ -2,6 +2,7 @@
 #include "optionsdialog.h"
 
 #include "datefmt/dateformat.h"
+#include "datepatternhelp.h"
 #include "model/warning.h"
 #include "storage/profilefile.h"
 #include "storage/savemessages.h"
@@ -135,6 +136,7 @@ void OptionsDialog::buildDateFrame()
     m_patternBox = new QLineEdit(m_dateFrame);
     m_patternBox->setObjectName(QStringLiteral("txtDformat"));
     m_patternBox->setGeometry(twipsRect(1080, 315, 2535, 270));
+    m_patternBox->setToolTip(datePatternHelp(m_now()));
     m_selectAllOnFocus->watch(m_patternBox);
     connect(m_patternBox, &QLineEdit::textEdited, this,
             [this] { replaceLookAlikesIn(m_patternBox); }); // 〜 → ～ as typed; the sample follows

@@ -6,10 +6,14 @@
 #include "mainwindowlayout.h"
 #include "picbox.h"
 #include "pickers.h"
+#include "render/cutout.h"
 #include "render/stampfonts.h"
 #include "render/stampsurface.h"
+#include "stampdrag.h"
 #include "stampexport.h"
+#include "storage/settingsfile.h"
 #include "ui/common/appicon.h"
+#include "ui/common/filequestions.h"
 #include "ui/common/selectallonfocus.h"
 #include "ui/common/twips.h"
 #include "updown.h"
@@ -59,8 +63,31 @@ MainWindow::MainWindow(AppState &state, std::function<QDateTime()> now, QWidget 
     arrangeTabOrder();
     connectHandlers();
     // The preview's context menu: the stamp as a picture file, or onto a page of a PDF.
-    new StampExport(m_stampView, [this]() -> const StampProfile & { return m_state.profile; });
+    m_export =
+        new StampExport(m_stampView, [this]() -> const StampProfile & { return m_state.profile; });
+    m_export->setSettingsFile(settingsFilePath(m_state.dataFolder));
+    // Dragged out with the left button: the bitmap Set would put on the clipboard.
+    new StampDrag(m_stampView, [this] {
+        QImage picture;
+        if (m_lastDrawSucceeded) {
+            try {
+                cutOutStamp(m_stamp, m_state.profile.radius, picture);
+            } catch (const std::exception &) {
+                picture = QImage();
+            }
+        }
+        return picture;
+    });
     centreOnScreen();
+}
+
+void MainWindow::openPdf(const QString &pdf)
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    runAfterCurrentEvent(this, [this, pdf] { m_export->stampPdfFile(pdf); });
 }
 
 MainWindow::~MainWindow() = default;

@@ -21,6 +21,7 @@ namespace pellimo {
 
 class PicBox;
 class SelectAllOnFocus;
+class StampExport;
 class StampPickers;
 class UpDown;
 
@@ -57,6 +58,14 @@ public:
 
     // Replaces the font and colour pickers (Qt's dialogs by default).
     void setPickers(std::unique_ptr<StampPickers> pickers);
+
+    // The preview's commands: the picture file and "PDF に押印…".
+    StampExport *stampExport() const { return m_export; }
+
+    // Brings the window to the front and opens "PDF に押印…" on `pdf` once the event being
+    // handled has ended (a PDF given on the command line or by a second start). A file that cannot
+    // be read or is no PDF is reported, and the window stays as it is.
+    void openPdf(const QString &pdf);
 
 Q_SIGNALS:
     // Emitted after every drawing of the stamp.
@@ -124,6 +133,7 @@ private:
     std::array<bool, kItemCount>
         m_typedInto{}; // typed into since the box last gave its text to the profile
     SelectAllOnFocus *m_selectAllOnFocus = nullptr;
+    StampExport *m_export = nullptr;
 
     QImage m_stamp;  // the stamp surface, shown by m_stampView
     QImage m_cutOut; // the Set command's cut-out, shown by m_cutOutView

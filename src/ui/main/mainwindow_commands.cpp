@@ -8,16 +8,25 @@
 #include "session/setcommand.h"
 #include "session/stampsteps.h"
 #include "storage/settingsfile.h"
+#include "ui/common/windownote.h"
 #include "ui/dialogs/aboutdialog.h"
 #include "ui/dialogs/optionsdialog.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <cstdio>
 
 namespace pellimo {
+
+namespace {
+
+// How long the note after Set stays: long enough to read, gone before the next stamp.
+constexpr int kSetNoteMs = 3000;
+
+} // namespace
 
 void MainWindow::commitEditedText()
 {
@@ -58,6 +67,11 @@ void MainWindow::onSetClicked()
         return;
     }
     m_lastSetSucceeded = true;
+    if (isVisible() && !m_state.settings.autoClose)
+        WindowNote::showFor(
+            m_setButton,
+            QCoreApplication::translate("pellimo", "The stamp is on the clipboard."),
+            kSetNoteMs);
     // On Wayland nothing of this process serves the stamp once the window has closed.
     QString why;
     if (!keepOnWaylandClipboard(m_cutOut, &why))

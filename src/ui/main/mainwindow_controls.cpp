@@ -9,6 +9,7 @@
 #include "updown.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +58,26 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text)
     return b;
 }
 
+// What each spinner moves, in the order of ProfileField.
+QString spinnerToolTip(ProfileField field)
+{
+    static const std::array<const char *, kProfileFieldCount> tips = {
+        QT_TRANSLATE_NOOP("pellimo", "Radius of the stamp's circle (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Width of the circle and the dividing lines (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Height of the organisation band: percent of the diameter from the top of the circle"),
+        QT_TRANSLATE_NOOP("pellimo", "Height of the name band: percent of the diameter from the bottom of the circle"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves the organisation name up or down (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves the date up or down (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves name 1 up or down (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves name 2 up or down (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves the organisation name left or right (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves the date left or right (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves name 1 left or right (pixels)"),
+        QT_TRANSLATE_NOOP("pellimo", "Moves name 2 left or right (pixels)"),
+    };
+    return QCoreApplication::translate("pellimo", tips[size_t(field)]);
+}
+
 } // namespace
 
 void MainWindow::addSpinner(ProfileField field, int designValue, const QString &valueText)
@@ -84,6 +105,7 @@ void MainWindow::addSpinner(ProfileField field, int designValue, const QString &
     const FieldRange range = fieldRange(field);
     auto *spinner = placed(new UpDown(range.minimum, range.maximum, designValue, this),
                            QLatin1String(spinnerNames[size_t(field)]));
+    spinner->setToolTip(spinnerToolTip(field));
     m_spinners[size_t(field)] = {spinner, label};
 }
 
@@ -97,6 +119,8 @@ void MainWindow::buildUserAndPreview()
     m_userList->installEventFilter(this);
 
     m_stampView = placed(new PicBox(&m_stamp, true, this), QStringLiteral("PicBase"));
+    m_stampView->setToolTip(QCoreApplication::translate("pellimo",
+                                                        "Right-click to save the stamp as a picture or to stamp a PDF."));
     m_stampView->setAutoFillBackground(false);
     QPalette white = m_stampView->palette();
     white.setColor(QPalette::Window, Qt::white);

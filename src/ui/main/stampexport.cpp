@@ -5,12 +5,18 @@
 #include "render/stampgeometry.h"
 #include "render/stampvector.h"
 #include "storage/datafileio.h"
+#include "ui/common/filequestions.h"
+#include "ui/common/savetarget.h"
+#include "ui/common/windownote.h"
 #include "ui/pdfdialog/pdfdialogmodule.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QUrl>
 #include <QWidget>
 
 namespace pellimo {
@@ -19,15 +25,15 @@ namespace {
 
 QString askSaveName(QWidget *parent)
 {
-    return QFileDialog::getSaveFileName(
-        parent, QStringLiteral(u"画像として保存"), QString(),
-        QStringLiteral(u"PNG 画像 (*.png);;SVG 画像 (*.svg);;PDF (*.pdf)"));
+    return askSaveFileName(parent, QStringLiteral(u"画像として保存"), QString(),
+                           {QStringLiteral(u"PNG 画像 (*.png)"),
+                            QStringLiteral(u"SVG 画像 (*.svg)"), QStringLiteral("PDF (*.pdf)")});
 }
 
 QString askPdfName(QWidget *parent)
 {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral(u"押印する PDF"), QString(),
-                                        QStringLiteral("PDF (*.pdf)"));
+    return askOpenFileName(parent, QStringLiteral(u"押印する PDF"),
+                           {QStringLiteral("PDF (*.pdf)")});
 }
 
 } // namespace
@@ -36,12 +42,16 @@ StampExport::StampExport(QWidget *preview, ProfileSource profile)
     : QObject(preview), m_preview(preview), m_profile(std::move(profile)), m_saveName(askSaveName),
       m_pdfName(askPdfName)
 {
-    m_pdfDialog = [this](QWidget *parent, const QString &pdf) { runPdfDialog(parent, pdf); };
+    m_askOverwrite = [this](const QString &path) { return askReplaceFile(m_preview, path); };
+    m_pdfDialog = [this](QWidget *parent, const QString &pdf) { return runPdfDialog(parent, pdf); };
     preview->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(preview, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        QMenu *menu = buildMenu();
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(m_preview->mapToGlobal(pos));
+        delete m_menu.data(); // one at a time; not shown any more, or this would not come
+        m_menu = buildMenu();
+        // Deleted by the command it runs, or after it closed without one: never inside its own
+        // signal.
+        connect(m_menu, &QMenu::aboutToHide, m_menu, &QObject::deleteLater);
+        m_menu->popup(m_preview->mapToGlobal(pos));
     });
 }
 
@@ -52,7 +62,12 @@ void StampExport::setFileQuestions(std::function<QString(QWidget *)> saveName,
     m_pdfName = std::move(pdfName);
 }
 
-void StampExport::setPdfDialogRunner(std::function<void(QWidget *, const QString &)> runner)
+void StampExport::setOverwriteQuestion(std::function<bool(const QString &)> ask)
+{
+    m_askOverwrite = std::move(ask);
+}
+
+void StampExport::setPdfDialogRunner(std::function<QString(QWidget *, const QString &)> runner)
 {
     m_pdfDialog = std::move(runner);
 }
@@ -65,8 +80,19 @@ QMenu *StampExport::buildMenu()
     save->setObjectName(QStringLiteral("mnuSaveImage"));
     QAction *stamp = menu->addAction(QStringLiteral(u"PDF に押印…"));
     stamp->setObjectName(QStringLiteral("mnuStampPdf"));
-    connect(save, &QAction::triggered, this, [this] { (void)saveImage(); });
-    connect(stamp, &QAction::triggered, this, &StampExport::stampPdf);
+    // The menu is still inside its mouse or key handler when it emits `triggered`.
+    connect(save, &QAction::triggered, this, [this] {
+        runAfterCurrentEvent(this, [this] {
+            delete m_menu.data();
+            (void)saveImage();
+        });
+    });
+    connect(stamp, &QAction::triggered, this, [this] {
+        runAfterCurrentEvent(this, [this] {
+            delete m_menu.data();
+            stampPdf();
+        });
+    });
     return menu;
 }
 
@@ -100,9 +126,15 @@ bool StampExport::saveImage()
     QString path = m_saveName(m_preview->window());
     if (path.isEmpty())
         return false;
+    // The name as it will be written is the one asked about.
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".png");
     QString error;
+    if (!confirmSaveTarget(path, m_askOverwrite, error)) {
+        if (!error.isEmpty())
+            showWarning(error);
+        return false;
+    }
     if (!writePicture(m_profile(), path, error)) {
         showWarning(error);
         return false;
@@ -114,10 +146,48 @@ void StampExport::stampPdf()
 {
     const QString pdf = m_pdfName(m_preview->window());
     if (!pdf.isEmpty())
-        m_pdfDialog(m_preview->window(), pdf);
+        stampPdfFile(pdf);
 }
 
-void StampExport::runPdfDialog(QWidget *parent, const QString &pdf)
+QString StampExport::pdfProblem(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
+    QFile file(path);
+    QString why;
+    if (!openRegularFile(file, path, &why))
+        return QCoreApplication::translate("pellimo", "%1 cannot be opened: %2").arg(name, why);
+    // Readers accept the header anywhere in the first kilobyte.
+    if (!file.read(1024).contains("%PDF-"))
+        return QCoreApplication::translate("pellimo", "%1 is not a PDF file.")
+            .arg(name);
+    return QString();
+}
+
+void StampExport::stampPdfFile(const QString &pdf)
+{
+    if (const QString problem = pdfProblem(pdf); !problem.isEmpty()) {
+        showWarning(problem);
+        return;
+    }
+    const QString saved = m_pdfDialog(m_preview->window(), pdf);
+    if (saved.isEmpty())
+        return;
+    showStampedNote(saved);
+    Q_EMIT pdfStamped(saved);
+}
+
+void StampExport::showStampedNote(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    WindowNote::showWithLink(
+        m_preview,
+        QCoreApplication::translate("pellimo", "The stamped PDF was saved: %1")
+            .arg(QDir::toNativeSeparators(path)),
+        QCoreApplication::translate("pellimo", "Open folder"),
+        [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
+}
+
+QString StampExport::runPdfDialog(QWidget *parent, const QString &pdf)
 {
     try {
         const StampGeometry g = stampGeometry(m_profile());
@@ -131,12 +201,15 @@ void StampExport::runPdfDialog(QWidget *parent, const QString &pdf)
             &error);
         if (!runDialog) {
             showWarning(error);
-            return;
+            return QString();
         }
-        runDialog(g, naturalDiameterMm(g), pdf, parent);
+        QString saved;
+        runDialog({&g, naturalDiameterMm(g), pdf, m_settingsFile, parent}, &saved);
+        return saved;
     } catch (const std::exception &e) {
         showWarning(QStringLiteral(u"印面を描けません: %1").arg(QString::fromUtf8(e.what())));
     }
+    return QString();
 }
 
 } // namespace pellimo

@@ -5,15 +5,27 @@
 #include "pdfdialogmodule.h"
 #include "pdfstampdialog.h"
 
-extern "C" Q_DECL_EXPORT void pellimoRunPdfStampDialog(const pellimo::StampGeometry &geometry,
-                                                       double diameterMm, const QString &pdf,
-                                                       QWidget *parent)
+#include <QPointer>
+
+extern "C" Q_DECL_EXPORT void pellimoRunPdfStampDialog(const pellimo::PdfDialogRequest &request,
+                                                       QString *saved)
 {
-    pellimo::PdfStampDialog dialog(geometry, diameterMm, pdf, parent);
+    saved->clear();
+    // On the heap and watched: closing the window under it deletes it with the window.
+    QPointer<pellimo::PdfStampDialog> dialog = new pellimo::PdfStampDialog(
+        *request.geometry, request.diameterMm, request.pdf, request.parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog->setSettingsFile(request.settingsFile);
     QString error;
-    if (!dialog.load(error)) {
+    if (!dialog->load(error)) {
+        delete dialog.data();
         pellimo::showWarning(error);
         return;
     }
-    dialog.exec();
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (dialog.isNull())
+        return;
+    if (accepted)
+        *saved = dialog->savedPath();
+    delete dialog.data();
 }

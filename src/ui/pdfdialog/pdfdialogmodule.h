@@ -16,10 +16,18 @@ namespace pellimo {
 
 struct StampGeometry;
 
+// What the dialog is opened with.
+struct PdfDialogRequest {
+    const StampGeometry *geometry = nullptr;
+    double diameterMm = 0;
+    QString pdf;
+    QString settingsFile; // where the stamp's last places are kept; empty: nowhere
+    QWidget *parent = nullptr;
+};
+
 // Shows the dialog for the PDF, modal over `parent`; a file that cannot be stamped is reported
-// through showWarning.
-using RunPdfStampDialog = void (*)(const StampGeometry &geometry, double diameterMm,
-                                   const QString &pdf, QWidget *parent);
+// through showWarning. `saved` gets the stamped copy it wrote, or empty.
+using RunPdfStampDialog = void (*)(const PdfDialogRequest &request, QString *saved);
 
 inline constexpr char kPdfDialogEntry[] = "pellimoRunPdfStampDialog";
 inline QString pdfDialogModuleName()

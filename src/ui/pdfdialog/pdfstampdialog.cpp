@@ -5,6 +5,9 @@
 #include "pagepreview.h"
 #include "pdfstamp/pdfstamp.h"
 #include "sealpanel.h"
+#include "stampplaces.h"
+#include "ui/common/filequestions.h"
+#include "ui/common/savetarget.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -15,11 +18,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace pellimo {
 
@@ -121,12 +126,10 @@ PdfStampDialog::PdfStampDialog(const StampGeometry &geometry, double diameterMm,
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_askOverwrite = [this](const QString &path) {
-        return QMessageBox::question(this, QStringLiteral("Pellimo"),
-                                     QStringLiteral(u"%1 はすでにあります。置き換えますか?")
-                                         .arg(QFileInfo(path).fileName()),
-                                     QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+    m_askOverwrite = [this](const QString &path) { return askReplaceFile(this, path); };
+    m_askOutput = [this](const QString &proposed) {
+        return askSaveFileName(this, QStringLiteral(u"押印した PDF の保存先"), proposed,
+                               {QStringLiteral("PDF (*.pdf)")});
     };
 }
 
@@ -144,6 +147,23 @@ QString PdfStampDialog::defaultRendererProgram()
 void PdfStampDialog::setOverwriteQuestion(std::function<bool(const QString &)> ask)
 {
     m_askOverwrite = std::move(ask);
+}
+
+void PdfStampDialog::setOutputQuestion(std::function<QString(const QString &)> ask)
+{
+    m_askOutput = std::move(ask);
+}
+
+QString PdfStampDialog::proposedPath() const
+{
+    const QString beside = stampedPath(m_pdfPath);
+    const QString folder = QFileInfo(beside).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
+        return beside;
+    QString elsewhere = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (elsewhere.isEmpty() || !QFileInfo(elsewhere).isDir())
+        elsewhere = QDir::homePath();
+    return QDir(elsewhere).filePath(QFileInfo(beside).fileName());
 }
 
 QString PdfStampDialog::stampedPath(const QString &pdfPath)
@@ -176,8 +196,11 @@ bool PdfStampDialog::load(QString &error)
                     : QList<QSizeF>();
     m_spnPage->setRange(1, info.pageCount);
     m_lblPageCount->setText(QStringLiteral("/ %1").arg(info.pageCount));
+    m_lblPageCount->setToolTip(QCoreApplication::translate("pellimo", "This PDF has %n page(s).",
+                                                           nullptr, info.pageCount));
     showPage(1);
-    m_preview->setStampCorner(defaultStampCorner(info.pageMm, m_diameterMm));
+    m_preview->setStampCorner(rememberedStampPlace(m_settingsFile, info.pageMm)
+                                  .value_or(defaultStampCorner(info.pageMm, m_diameterMm)));
     return true;
 }
 
@@ -243,9 +266,15 @@ void PdfStampDialog::pageFailed(int page, const QString &why)
 
 bool PdfStampDialog::save()
 {
-    const QString out = stampedPath(m_pdfPath);
-    if (QFileInfo::exists(out) && !m_askOverwrite(out))
+    const QString out = m_askOutput(proposedPath());
+    if (out.isEmpty())
         return false;
+    QString refusal;
+    if (!confirmSaveTarget(out, m_askOverwrite, refusal)) {
+        if (!refusal.isEmpty())
+            showWarning(refusal);
+        return false;
+    }
     const PdfStampPlace place{page(), stampCorner(), m_diameterMm};
     const PdfResult r = m_seal->isSigning() ? m_seal->sign(m_pdfPath, out, place, m_geometry)
                                             : stampPdfFile(m_pdfPath, out, place, m_geometry);
@@ -254,6 +283,9 @@ bool PdfStampDialog::save()
         return false;
     }
     m_savedPath = out;
+    // The next PDF with pages of this size opens with the stamp here; a settings file that
+    // cannot be written costs only that.
+    (void)rememberStampPlace(m_settingsFile, m_preview->pageSizeMm(), stampCorner());
     return true;
 }
 
