@@ -71,17 +71,13 @@ PdfResult stampPdfFile(PdfInput &reading, const QString &out, const PdfStampPlac
         const std::unique_ptr<OpenedPdf> o = reading.take();
         if (!o->status)
             return o->status;
-        if (PdfResult r = checkPageNumber(*o, place.page); !r)
-            return r;
         if (PdfResult r = checkAnnotationsAllowed(*o); !r)
             return r;
-        QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
         PageFrame frame;
-        if (PdfResult r = readPageFrame(*o, place.page, frame); !r)
-            return r;
         QRectF picture;
-        if (PdfResult r = fitStamp(frame, place, geometry, picture); !r)
+        if (PdfResult r = placeStamp(*o, place, geometry, frame, picture); !r)
             return r;
+        QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
         if (stampBytes.isEmpty())
             return refusal(
                 QCoreApplication::translate("pellimo", "the stamp could not be drawn as PDF"));

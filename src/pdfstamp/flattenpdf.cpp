@@ -54,8 +54,6 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
         const std::unique_ptr<OpenedPdf> o = openPdf(in);
         if (!o->status)
             return o->status;
-        if (PdfResult r = checkPageNumber(*o, place.page); !r)
-            return r;
         if (const QString signatures = signatureNames(*o); !signatures.isEmpty())
             return refusal(QCoreApplication::translate(
                                "pellimo",
@@ -68,13 +66,11 @@ PdfResult flattenPdfFile(const QString &in, const QString &out, const PdfStampPl
                 QCoreApplication::translate(
                     "pellimo", "%1 is protected: its permissions do not allow changing its pages")
                     .arg(o->name));
-        QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
         PageFrame frame;
-        if (PdfResult r = readPageFrame(*o, place.page, frame); !r)
-            return r;
         QRectF picture;
-        if (PdfResult r = fitStamp(frame, place, geometry, picture); !r)
+        if (PdfResult r = placeStamp(*o, place, geometry, frame, picture); !r)
             return r;
+        QPDFObjectHandle page = o->pages[size_t(place.page - 1)];
 
         // The stamp is drawn after the page's content, from the state the page started with.
         const pdf::ContentBalance balance = pdf::contentBalance(page, pdf::kMaxContentBytes);

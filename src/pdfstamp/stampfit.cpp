@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "stampfit.h"
 
+#include "openedpdf.h"
+
 #include <QCoreApplication>
 #include <cmath>
 
@@ -49,6 +51,16 @@ PdfResult fitStamp(const PageFrame &frame, const PdfStampPlace &place,
     const double marginPt = squarePt * geometry.margin / geometry.diameter;
     picture = square.adjusted(-marginPt, -marginPt, marginPt, marginPt);
     return {};
+}
+
+PdfResult placeStamp(const OpenedPdf &o, const PdfStampPlace &place, const StampGeometry &geometry,
+                     PageFrame &frame, QRectF &picture)
+{
+    if (PdfResult r = checkPageNumber(o, place.page); !r)
+        return r;
+    if (PdfResult r = readPageFrame(o, place.page, frame); !r)
+        return r;
+    return fitStamp(frame, place, geometry, picture);
 }
 
 } // namespace pellimo

@@ -19,4 +19,11 @@ PdfResult checkStampSize(double diameterMm);
 PdfResult fitStamp(const PageFrame &frame, const PdfStampPlace &place,
                    const StampGeometry &geometry, QRectF &picture);
 
+struct OpenedPdf;
+
+// Page `place.page` of `o`, checked, its frame, and the stamp's rectangle on it: a refusal when
+// the page does not exist, its frame cannot be read or the stamp does not fit.
+PdfResult placeStamp(const OpenedPdf &o, const PdfStampPlace &place, const StampGeometry &geometry,
+                     PageFrame &frame, QRectF &picture);
+
 } // namespace pellimo
