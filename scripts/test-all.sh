@@ -12,4 +12,4 @@ cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci
 
-scripts/fuzz-smoke.sh "${1:-20}"
+PELLIMO_FUZZ_JOBS=${PELLIMO_FUZZ_JOBS:-2} scripts/fuzz-smoke.sh "${1:-20}"
