@@ -103,7 +103,7 @@ int runProgram(int argc, char **argv, ParentLink &parent)
     QApplication::setApplicationName(QStringLiteral("Pellimo"));
     QApplication::setApplicationVersion(QStringLiteral(PELLIMO_VERSION));
     installQtTranslations(app); // Qt's dialogs and buttons in the user's language
-    installProgramTranslations(app);
+    installProgramTranslations();
     QApplication::setQuitOnLastWindowClosed(false);
     installFontSubstitutions();
     installMessageBoxWarningHandler();

@@ -56,6 +56,11 @@ bool OutputFile::append(const std::string &bytes, QString &error)
     return check(m_file.append(QByteArrayView(bytes.data(), qsizetype(bytes.size()))), error);
 }
 
+bool OutputFile::overwrite(int64_t at, const QByteArray &bytes, QString &error)
+{
+    return check(m_file.overwrite(at, bytes), error);
+}
+
 bool OutputFile::adopt(QString &error)
 {
     return check(m_file.adopt(), error);

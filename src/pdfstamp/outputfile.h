@@ -25,6 +25,8 @@ public:
     // in memory), or `bytes`.
     bool copyFrom(int in, int64_t size, QString &error);
     bool append(const std::string &bytes, QString &error);
+    // Writes `bytes` over what was written from `at` on.
+    bool overwrite(int64_t at, const QByteArray &bytes, QString &error);
     // Takes note of what a writer of its own (QPDFWriter) put into fd().
     bool adopt(QString &error);
 

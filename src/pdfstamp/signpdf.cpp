@@ -169,23 +169,6 @@ bool hashRange(int fd, int64_t from, int64_t size, CmsSigner &signer, const QStr
     return true;
 }
 
-bool writeAt(int fd, const QByteArray &bytes, int64_t at, const QString &name, QString &error)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n =
-            ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(at + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            error = QCoreApplication::translate("pellimo", "%1 cannot be written: %2")
-                        .arg(name, QString::fromLocal8Bit(std::strerror(errno)));
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
 } // namespace
 
 PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace &place,
@@ -292,8 +275,7 @@ PdfResult signPdfFile(const QString &in, const QString &out, const PdfStampPlace
                 QCoreApplication::translate(
                     "pellimo", "the signature (%1 bytes) does not fit the room kept for it")
                     .arg(der.size()));
-        if (!writeAt(file.fd(), hex, hole.contentsOffset + 1, outName, error) ||
-            !file.commit(error))
+        if (!file.overwrite(hole.contentsOffset + 1, hex, error) || !file.commit(error))
             return refusal(error);
         return {};
     } catch (const std::exception &e) {

@@ -30,9 +30,8 @@ QTranslator &programTranslator()
     return translator;
 }
 
-bool installProgramTranslations(QCoreApplication &app)
+bool installProgramTranslations()
 {
-    Q_UNUSED(app);
     QTranslator &translator = programTranslator();
     return !translator.isEmpty() && QCoreApplication::installTranslator(&translator);
 }
@@ -45,7 +44,7 @@ TranslatedTexts::TranslatedTexts()
     static char name[] = "pellimo";
     static char *argv[] = {name, nullptr};
     m_app = std::make_unique<QCoreApplication>(argc, argv);
-    installProgramTranslations(*m_app);
+    installProgramTranslations();
 }
 
 TranslatedTexts::~TranslatedTexts() = default;

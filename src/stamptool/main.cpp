@@ -31,7 +31,7 @@ int main(int argc, char **argv)
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Pellimo"));
-    pellimo::installProgramTranslations(app); // messages and --help in the user's language
+    pellimo::installProgramTranslations(); // messages and --help in the user's language
     // File names are bytes: one that is not valid UTF-8 keeps them (storage/filenames.h), and
     // a message names it with them.
     QStringList arguments;

@@ -11,14 +11,12 @@
 #include "render/stampvector.h"
 #include "stampbatch.h"
 #include "storage/datafileio.h"
-#include "storage/filenames.h"
 #include "storage/profilefile.h"
 #include "storage/settingsfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <optional>
-#include <sys/stat.h>
 
 namespace pellimo {
 

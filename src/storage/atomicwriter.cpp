@@ -157,6 +157,20 @@ bool AtomicWriter::append(QByteArrayView bytes)
     return writeAll(bytes.data(), size_t(bytes.size()));
 }
 
+bool AtomicWriter::overwrite(int64_t at, QByteArrayView bytes)
+{
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n =
+            ::pwrite(m_fd, bytes.data() + done, size_t(bytes.size() - done), off_t(at + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(n < 0 ? errno : EIO);
+        done += n;
+    }
+    return true;
+}
+
 bool AtomicWriter::adopt()
 {
     const off_t end = ::lseek(m_fd, 0, SEEK_END);

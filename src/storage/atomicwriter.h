@@ -37,6 +37,8 @@ public:
     // never held whole in memory). False with changedWhileRead() when `in` ends early.
     bool copyFrom(int in, int64_t size);
     bool append(QByteArrayView bytes);
+    // Writes `bytes` over what was written from `at` on (a placeholder filled in afterwards).
+    bool overwrite(int64_t at, QByteArrayView bytes);
     // Takes note of what a writer of its own put into fd().
     bool adopt();
 
