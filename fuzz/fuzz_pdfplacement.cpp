@@ -139,7 +139,19 @@ void checkFrame(const QByteArray &pdfBytes, const PdfStampPlace &place, const St
                          2 * picture.width() / frame->userUnit; // the picture's margin
     check(r.llx >= box.left() - slack && r.urx <= box.right() + slack &&
               r.lly >= box.top() - slack && r.ury <= box.bottom() + slack,
-          "the stamp lies on the visible box");
+          "the stamp lies on the visible box",
+          QStringLiteral("stamp %1 %2 %3 %4 on box %5 %6 %7 %8, rotation %9, unit %10, slack %11")
+              .arg(r.llx)
+              .arg(r.lly)
+              .arg(r.urx)
+              .arg(r.ury)
+              .arg(box.left())
+              .arg(box.top())
+              .arg(box.right())
+              .arg(box.bottom())
+              .arg(frame->rotation)
+              .arg(frame->userUnit)
+              .arg(slack));
 }
 
 StampGeometry &stamp()

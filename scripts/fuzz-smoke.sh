@@ -55,7 +55,14 @@ run_target() {
         sed 's/^stat:://' | tr '\n' ' ')
     if ((status != 0)) || [[ -n $(ls -A "$artifacts") ]]; then
         echo "FAIL fuzz_$target (exit $status): see $work/$target.log"
-        grep -E 'ERROR|property failed|SUMMARY|Test unit written' "$work/$target.log" | head -20
+        grep -E -A1 'ERROR|property failed|SUMMARY|Test unit written' "$work/$target.log" | head -20
+        # The inputs themselves, so that a run on another machine can be replayed here.
+        local input
+        for input in "$artifacts"*; do
+            [[ -f $input ]] || continue
+            echo "input $(basename "$input") as base64:"
+            base64 -w 100 "$input" | head -40
+        done
         return 1
     fi
     echo "ok   fuzz_$target: $stats corpus $(find "$corpus" -type f | wc -l) files"

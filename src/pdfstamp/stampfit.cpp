@@ -36,6 +36,9 @@ PdfResult checkStampSize(double diameterMm)
 PdfResult fitStamp(const PageFrame &frame, const PdfStampPlace &place,
                    const StampGeometry &geometry, QRectF &picture)
 {
+    // A square of negative size would pass the containment test below, turned inside out.
+    if (PdfResult r = checkStampSize(place.diameterMm); !r)
+        return r;
     const double squarePt = place.diameterMm * kPointsPerMm;
     const QSizeF viewMm = frame.viewSize() / kPointsPerMm;
     const QPointF cornerMm = place.atMm.value_or(defaultStampCorner(viewMm, place.diameterMm));
