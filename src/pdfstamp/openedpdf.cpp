@@ -191,8 +191,18 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path)
     o->fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (o->fd < 0 && errno == ENOENT) {
-        o->status =
-            refusal(QCoreApplication::translate("pellimo", "%1: no such file").arg(o->name));
+        // A name whose bytes are not UTF-8 (CP932 names from a Windows archive, say) reaches
+        // here already decoded with replacement characters and cannot be opened by it: saying
+        // only "no such file" would leave the user looking at the file in their folder.
+        o->status = refusal(
+            path.contains(QChar::ReplacementCharacter)
+                ? QCoreApplication::translate(
+                      "pellimo",
+                      "%1: no such file (the name given is not UTF-8 text, so Pellimo cannot "
+                      "open the file by it; rename the file to UTF-8, for example "
+                      "with convmv)")
+                      .arg(o->name)
+                : QCoreApplication::translate("pellimo", "%1: no such file").arg(o->name));
         return o;
     }
     if (o->fd < 0 || ::fstat(o->fd, &st) != 0) {

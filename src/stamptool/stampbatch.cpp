@@ -6,14 +6,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QThread>
 #include <algorithm>
 #include <condition_variable>
+#include <dirent.h>
 #include <future>
 #include <mutex>
 #include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace pellimo {
@@ -29,6 +32,27 @@ struct Job {
     QString out;
     QString refusal; // known before stamping: the job is not run
 };
+
+// The names of the PDF files in `folder` (regular files or links to them, hidden ones too), in
+// order. QDir leaves out names that are not UTF-8 without a word; they are kept here, decoded with
+// replacement characters, so that the batch reports them as not stamped instead of skipping them.
+QStringList pdfFilesIn(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        struct stat st {};
+        if (name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) &&
+            ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
+            names << name;
+    }
+    ::closedir(dir);
+    names.sort();
+    return names;
+}
 
 } // namespace
 
@@ -48,11 +72,8 @@ QStringList expandInputs(const QStringList &names, const std::function<QStringLi
             files << name;
             continue;
         }
-        QDir dir(name);
-        dir.setNameFilters({QStringLiteral("*.pdf"), QStringLiteral("*.PDF")});
-        dir.setFilter(QDir::Files | QDir::Hidden);
-        dir.setSorting(QDir::Name);
-        for (const QString &file : dir.entryList())
+        const QDir dir(name);
+        for (const QString &file : pdfFilesIn(name))
             files << dir.filePath(file);
     }
     return files;

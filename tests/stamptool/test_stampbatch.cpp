@@ -8,9 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pellimo::testing;
 
@@ -293,6 +296,32 @@ mixed.save(sys.argv[2])
         QVERIFY2(ran.err.contains(QStringLiteral("y/same.pdf: its copy")), qPrintable(ran.err));
         QVERIFY(bytesOf(dir.filePath(QStringLiteral("out/same-stamped.pdf")))
                     .startsWith(bytesOf(m_three)));
+    }
+
+    // A folder holding a file named in CP932 bytes, as unpacked from a Windows archive: that file
+    // is reported with the reason it cannot be opened, the others are stamped.
+    void nameNotUtf8()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("in")) &&
+                QDir(dir.path()).mkpath(QStringLiteral("out")));
+        QVERIFY(QFile::copy(m_three, dir.filePath(QStringLiteral("in/plain.pdf"))));
+        const QByteArray odd = QFile::encodeName(dir.path()) + "/in/\x8c\x8e\x95\xf1.pdf"; // 月報
+        const QByteArray bytes = bytesOf(m_three);
+        const auto removeOdd = qScopeGuard([&] { ::unlink(odd.constData()); });
+        const int fd = ::open(odd.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+        ::close(fd);
+        const Ran ran = run(m_tool,
+                            {QStringLiteral("--onto"), QStringLiteral("in"),
+                             QStringLiteral("--outdir"), QStringLiteral("out")},
+                            dir.path());
+        QCOMPARE(ran.status, 1);
+        QVERIFY2(ran.err.contains(QStringLiteral("the name given is not UTF-8 text")),
+                 qPrintable(ran.err));
+        QVERIFY2(ran.err.contains(QStringLiteral("1 of 2 files stamped")), qPrintable(ran.err));
+        QVERIFY(bytesOf(dir.filePath(QStringLiteral("out/plain-stamped.pdf"))).startsWith(bytes));
     }
 
     void progress_data()

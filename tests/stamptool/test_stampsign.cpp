@@ -13,6 +13,11 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 using namespace pellimo;
 using namespace pellimo::testing;
@@ -40,6 +45,21 @@ bool writePdf(const QString &path)
     QPainter p(&writer);
     p.drawText(QPointF(200, 200), QStringLiteral("A page to sign"));
     return p.end();
+}
+
+// What the program wrote on its terminal for up to `ms` milliseconds at a time.
+QByteArray drain(int master, int ms)
+{
+    QByteArray got;
+    pollfd p{master, POLLIN, 0};
+    while (poll(&p, 1, ms) > 0 && (p.revents & POLLIN)) {
+        char buffer[512];
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        got.append(buffer, n);
+    }
+    return got;
 }
 
 } // namespace
@@ -214,6 +234,69 @@ private Q_SLOTS:
         QCOMPARE(fileHash(in), before);
         QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral(".refused*")}, QDir::Hidden),
                  QStringList());
+    }
+
+    // Run from a shell: the password is asked on the program's own terminal, not echoed, asked
+    // again after a wrong one, and the terminal is left as it was.
+    void asksOnItsTerminal()
+    {
+        const QString out = path(QStringLiteral("typed.pdf"));
+        QList<QByteArray> argv = {QFile::encodeName(m_tool),
+                                  "--onto",
+                                  QFile::encodeName(m_in),
+                                  "-o",
+                                  QFile::encodeName(out),
+                                  "--sign",
+                                  "--nssdb",
+                                  QFile::encodeName(path(QStringLiteral("many"))),
+                                  "--cert",
+                                  "alice"};
+        std::vector<char *> args;
+        for (QByteArray &a : argv)
+            args.push_back(a.data());
+        args.push_back(nullptr);
+        int master = -1;
+        const pid_t child = forkpty(&master, nullptr, nullptr, nullptr);
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            execv(args[0], args.data());
+            _exit(127);
+        }
+        QByteArray screen;
+        const QList<QByteArray> answers = {"Typo-1\n", "pw\n"};
+        qsizetype answered = 0;
+        bool echoWasOff = true;
+        for (int round = 0; round < 600 && answered < answers.size(); ++round) {
+            screen += drain(master, 50);
+            if (screen.count("Password for") > answered) {
+                termios during{};
+                QVERIFY(tcgetattr(master, &during) == 0);
+                echoWasOff = echoWasOff && !(during.c_lflag & ECHO);
+                const QByteArray &a = answers[answered++];
+                QCOMPARE(write(master, a.constData(), size_t(a.size())), a.size());
+            }
+        }
+        int status = -1;
+        // Once the program has closed its terminal, drain() returns at once: the sleep keeps
+        // the minute to wait a minute.
+        for (int round = 0; round < 1200 && waitpid(child, &status, WNOHANG) == 0; ++round) {
+            screen += drain(master, 50);
+            usleep(50 * 1000);
+        }
+        screen += drain(master, 50);
+        termios after{};
+        const bool echoAfter = tcgetattr(master, &after) == 0 && (after.c_lflag & ECHO);
+        close(master);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0,
+                 qPrintable(QStringLiteral("status %1: ").arg(status) + QString::fromUtf8(screen)));
+        QCOMPARE(answered, 2);
+        QVERIFY(echoWasOff);
+        QVERIFY(echoAfter);
+        QVERIFY2(screen.contains("Wrong password, try again."), screen.constData());
+        QVERIFY2(!screen.contains("Typo-1") && !screen.contains("pw\r\n"), screen.constData());
+        const Ran check = run(QStringLiteral("pdfsig"), {out});
+        QVERIFY2(check.out.contains("Signature Validation: Signature is Valid."),
+                 check.out.constData());
     }
 
     // The signature is made over the bytes as written, which a pipe cannot give back.
