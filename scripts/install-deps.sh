@@ -28,6 +28,7 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(libreoffice-writer-nogui ghostscript texlive-latex-base)
     packages+=(lintian desktop-file-utils appstream) # checking the .deb
     packages+=(qt6-gtk-platformtheme) # the file dialogs as GNOME shows them (GTK), in the e2e tests
+    packages+=(python3-gi gir1.2-gtk-3.0) # a GTK window the stamp is dropped onto, in the e2e tests
     packages+=(locales) # the tests of Qt's translations run under ja_JP.UTF-8
 fi
 
