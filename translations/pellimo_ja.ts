@@ -988,9 +988,5 @@ Exit status: 0 done (every file stamped), 1 refused or failed.
             <numerusform>この PDF は %n ページです。</numerusform>
         </translation>
     </message>
-    <message>
-        <source>%1: no such file (the name given is not UTF-8 text, so Pellimo cannot open the file by it; rename the file to UTF-8, for example with convmv)</source>
-        <translation>%1: ファイルがありません (指定された名前が UTF-8 の文字列でないため、Pellimo はその名前で開けません。convmv などでファイル名を UTF-8 に変えてください)</translation>
-    </message>
 </context>
 </TS>

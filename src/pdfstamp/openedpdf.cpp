@@ -7,9 +7,9 @@
 #include "pdflimits.h"
 #include "pdfsignatures.h"
 #include "qpdfaccess.h"
+#include "storage/filenames.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -188,21 +188,11 @@ std::unique_ptr<OpenedPdf> openPdf(const QString &path)
 {
     auto o = std::make_unique<OpenedPdf>();
     o->name = pdf::displayName(path);
-    o->fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    o->fd = ::open(fileNameBytes(path).constData(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (o->fd < 0 && errno == ENOENT) {
-        // A name whose bytes are not UTF-8 (CP932 names from a Windows archive, say) reaches
-        // here already decoded with replacement characters and cannot be opened by it: saying
-        // only "no such file" would leave the user looking at the file in their folder.
-        o->status = refusal(
-            path.contains(QChar::ReplacementCharacter)
-                ? QCoreApplication::translate(
-                      "pellimo",
-                      "%1: no such file (the name given is not UTF-8 text, so Pellimo cannot "
-                      "open the file by it; rename the file to UTF-8, for example "
-                      "with convmv)")
-                      .arg(o->name)
-                : QCoreApplication::translate("pellimo", "%1: no such file").arg(o->name));
+        o->status =
+            refusal(QCoreApplication::translate("pellimo", "%1: no such file").arg(o->name));
         return o;
     }
     if (o->fd < 0 || ::fstat(o->fd, &st) != 0) {

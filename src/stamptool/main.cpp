@@ -61,11 +61,12 @@ int main(int argc, char **argv)
         printError(error);
         return 1;
     }
-    // The PDF to stamp is read through a name Qt and qpdf can open, whatever its bytes.
+    // The PDF to stamp is read through a name Qt and qpdf can open, whatever its bytes. Not in a
+    // batch: there each copy is named after its input's own name.
     if (const QString input = pellimo::nameQtCanOpen(pellimo::fileNameBytes(options.file));
         (options.output == pellimo::StampOptions::Output::Onto ||
          options.output == pellimo::StampOptions::Output::List) &&
-        !input.isEmpty())
+        !options.batch() && !input.isEmpty())
         options.file = input;
     // pellimo's own rule: portable beside the program, or the user's data folder.
     const QString folder = pellimo::chooseDataFolder(programFolder).path;

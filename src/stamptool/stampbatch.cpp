@@ -2,11 +2,11 @@
 #include "stampbatch.h"
 
 #include "render/stampvector.h"
+#include "storage/filenames.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QThread>
@@ -34,16 +34,16 @@ struct Job {
 };
 
 // The names of the PDF files in `folder` (regular files or links to them, hidden ones too), in
-// order. QDir leaves out names that are not UTF-8 without a word; they are kept here, decoded with
-// replacement characters, so that the batch reports them as not stamped instead of skipping them.
+// order, spelled as storage/filenames.h spells names. Not QDir: it leaves out names that are not
+// UTF-8 (a folder unpacked from a Windows archive holds CP932 names) without a word.
 QStringList pdfFilesIn(const QString &folder)
 {
     QStringList names;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    DIR *dir = ::opendir(fileNameBytes(folder).constData());
     if (!dir)
         return names;
     while (const dirent *entry = ::readdir(dir)) {
-        const QString name = QFile::decodeName(entry->d_name);
+        const QString name = fileNameFromBytes(entry->d_name);
         struct stat st {};
         if (name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive) &&
             ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode))
@@ -67,8 +67,7 @@ QStringList expandInputs(const QStringList &names, const std::function<QStringLi
                         files << line;
             continue;
         }
-        const QFileInfo info(name);
-        if (!info.isDir()) {
+        if (!isFolderName(name)) {
             files << name;
             continue;
         }

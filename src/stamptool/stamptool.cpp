@@ -11,6 +11,7 @@
 #include "render/stampvector.h"
 #include "stampbatch.h"
 #include "storage/datafileio.h"
+#include "storage/filenames.h"
 #include "storage/profilefile.h"
 #include "storage/settingsfile.h"
 
@@ -144,7 +145,7 @@ int runStampTool(const StampOptions &o, const QString &dataFolder, const QDateTi
             return 1;
         }
     }
-    if (o.output == StampOptions::Output::Onto && o.batch() && !QFileInfo(o.outDir).isDir()) {
+    if (o.output == StampOptions::Output::Onto && o.batch() && !isFolderName(o.outDir)) {
         error = QCoreApplication::translate("pellimo",
                                             "%1 is not a folder: --outdir takes an existing folder")
                     .arg(o.outDir);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "filenames.h"
 
+#include <sys/stat.h>
+
 namespace pellimo {
 
 namespace {
@@ -51,6 +53,13 @@ QByteArray fileNameBytes(const QString &name)
         }
     }
     return bytes + QStringView(name).sliced(from).toUtf8();
+}
+
+bool isFolderName(const QString &name)
+{
+    struct stat st {};
+    return !name.isEmpty() && ::stat(fileNameBytes(name).constData(), &st) == 0 &&
+           S_ISDIR(st.st_mode);
 }
 
 } // namespace pellimo

@@ -17,4 +17,8 @@ QString fileNameFromBytes(const QByteArray &bytes);
 // The bytes of a name spelled as above (any other text as UTF-8).
 QByteArray fileNameBytes(const QString &name);
 
+// Whether a name spelled as above is a folder (or a link to one). QFileInfo cannot tell for a
+// name that is not UTF-8.
+bool isFolderName(const QString &name);
+
 } // namespace pellimo
