@@ -988,5 +988,9 @@ Exit status: 0 done (every file stamped), 1 refused or failed.
             <numerusform>この PDF は %n ページです。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>its name is not UTF-8 text. Rename the file to UTF-8 (for example with convmv) and open it again.</source>
+        <translation>ファイル名が UTF-8 の文字列ではありません。convmv などでファイル名を UTF-8 に変えてから、もう一度開いてください。</translation>
+    </message>
 </context>
 </TS>

@@ -14,10 +14,13 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <fcntl.h>
 #include <memory>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 using namespace e2e;
@@ -233,16 +236,35 @@ private Q_SLOTS:
         QVERIFY(QString::fromUtf8(other->readAllStandardError()).contains(kAlreadyRunning));
     }
 
-    // A file that is no PDF: the message, then the window as usual.
+    // A file that is no PDF, or whose name is not UTF-8 (given by its bytes, through sh): the
+    // message, then the window as usual.
+    void noPdfGetsAMessage_data()
+    {
+        QTest::addColumn<QString>("name"); // printf's format for the name's bytes
+        QTest::addColumn<QString>("says");
+        QTest::newRow("not a PDF") << "notes.pdf"
+                                   << "notes.pdf is not a PDF file";
+        QTest::newRow("a name in CP932") << "\\214\\216\\225\\361.pdf"
+                                         << "cannot be opened: its name is not UTF-8 text";
+    }
+
     void noPdfGetsAMessage()
     {
+        QFETCH(QString, name);
+        QFETCH(QString, says);
         prepareFolder();
-        const QString notes = m_files.filePath(QStringLiteral("notes.pdf"));
-        QFile f(notes);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("just text\n") > 0);
-        f.close();
-        QProcess *run = m_desktop->start(*m_folder, {notes});
-        m_runs << run;
+        const QByteArray path = QFile::encodeName(m_files.path()) + '/' +
+                                pellimo::testing::run(QStringLiteral("printf"), {name}).outBytes;
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        QVERIFY(fd >= 0 && ::write(fd, "just text\n", 10) == 10);
+        ::close(fd);
+        const auto removeFile = qScopeGuard([&] { ::unlink(path.constData()); });
+        auto *program = new QProcess;
+        program->setProcessEnvironment(m_desktop->environment());
+        program->start(QStringLiteral("sh"),
+                       {QStringLiteral("-c"), QStringLiteral("exec \"$0\" \"$1/$(printf \"$2\")\""),
+                        m_folder->executable(), m_files.path(), name});
+        m_runs << program;
         const qulonglong window = waitForMainWindow(*m_desktop);
         QVERIFY(window);
         const qulonglong message = m_desktop->waitForNewWindow({window});
@@ -251,11 +273,11 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->pellimoWindows(), QList<qulonglong>{window}, 10000);
         QVERIFY(windowsNamed(*m_desktop, QStringLiteral("^PDF")).isEmpty());
         m_desktop->click(window, kEndX, kButtonY);
-        QVERIFY(run->waitForFinished(20000));
-        QCOMPARE(run->exitCode(), 0);
+        QVERIFY(program->waitForFinished(20000));
+        QCOMPARE(program->exitCode(), 0);
         // The run's locale is C: the message in English (Japanese under ja_JP, test_programtexts).
-        const QString said = QString::fromUtf8(run->readAllStandardError());
-        QVERIFY2(said.contains(QStringLiteral("notes.pdf is not a PDF file")), qPrintable(said));
+        const QString said = QString::fromUtf8(program->readAllStandardError());
+        QVERIFY2(said.contains(says), qPrintable(said));
     }
 
     // GNOME's platform theme brings GTK's file dialogs, which run an event loop of their own:

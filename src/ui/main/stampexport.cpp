@@ -154,12 +154,18 @@ QString StampExport::pdfProblem(const QString &path)
     const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
     QFile file(path);
     QString why;
-    if (!openRegularFile(file, path, &why))
+    if (!openRegularFile(file, path, &why)) {
+        // A name given in bytes that are not UTF-8 (CP932 from a Windows archive, say) comes
+        // decoded with replacement characters and names no file: "no such file" would be false.
+        if (path.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(path))
+            why = QCoreApplication::translate("pellimo",
+                                              "its name is not UTF-8 text. Rename the file to "
+                                              "UTF-8 (for example with convmv) and open it again.");
         return QCoreApplication::translate("pellimo", "%1 cannot be opened: %2").arg(name, why);
+    }
     // Readers accept the header anywhere in the first kilobyte.
     if (!file.read(1024).contains("%PDF-"))
-        return QCoreApplication::translate("pellimo", "%1 is not a PDF file.")
-            .arg(name);
+        return QCoreApplication::translate("pellimo", "%1 is not a PDF file.").arg(name);
     return QString();
 }
 
@@ -179,12 +185,11 @@ void StampExport::stampPdfFile(const QString &pdf)
 void StampExport::showStampedNote(const QString &path)
 {
     const QString folder = QFileInfo(path).absolutePath();
-    WindowNote::showWithLink(
-        m_preview,
-        QCoreApplication::translate("pellimo", "The stamped PDF was saved: %1")
-            .arg(QDir::toNativeSeparators(path)),
-        QCoreApplication::translate("pellimo", "Open folder"),
-        [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
+    WindowNote::showWithLink(m_preview,
+                             QCoreApplication::translate("pellimo", "The stamped PDF was saved: %1")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             QCoreApplication::translate("pellimo", "Open folder"),
+                             [folder] { QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); });
 }
 
 QString StampExport::runPdfDialog(QWidget *parent, const QString &pdf)
