@@ -106,14 +106,17 @@ bool AtomicWriter::copyFrom(int in, int64_t size)
             return copyThroughBuffer(in, from, size); // file systems and pipes that cannot
         if (n < 0)
             return fail(errno);
-        if (n == 0) {
-            m_changedWhileRead = true;
-            return fail(
-                QCoreApplication::translate("pellimo", "The file changed while it was being read"));
-        }
+        if (n == 0) // the source ended before the size it had when the copy began
+            return failChangedWhileRead();
         m_size += n;
     }
     return true;
+}
+
+bool AtomicWriter::failChangedWhileRead()
+{
+    m_changedWhileRead = true;
+    return fail(QCoreApplication::translate("pellimo", "The file changed while it was being read"));
 }
 
 bool AtomicWriter::copyThroughBuffer(int in, int64_t from, int64_t size)
@@ -126,11 +129,8 @@ bool AtomicWriter::copyThroughBuffer(int in, int64_t from, int64_t size)
             continue;
         if (n < 0)
             return fail(errno);
-        if (n == 0) {
-            m_changedWhileRead = true;
-            return fail(
-                QCoreApplication::translate("pellimo", "The file changed while it was being read"));
-        }
+        if (n == 0) // the source ended before the size it had when the copy began
+            return failChangedWhileRead();
         if (!writeAll(buffer.data(), size_t(n)))
             return false;
         from += n;

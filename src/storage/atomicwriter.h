@@ -52,6 +52,7 @@ public:
 private:
     bool fail(int code);
     bool fail(const QString &why);
+    bool failChangedWhileRead();
     bool copyThroughBuffer(int in, int64_t from, int64_t size);
     bool writeAll(const char *data, size_t size);
 

@@ -210,9 +210,14 @@ bool Desktop::setClipboardText(const QByteArray &text) const
 
 QList<qulonglong> Desktop::pellimoWindows() const
 {
+    return windowsNamed(QStringLiteral("^Pellimo$"));
+}
+
+QList<qulonglong> Desktop::windowsNamed(const QString &pattern) const
+{
     const QByteArray out = tool(QStringLiteral("xdotool"),
                                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--name"), QStringLiteral("^Pellimo$")},
+                                 QStringLiteral("--name"), pattern},
                                 10000);
     QList<qulonglong> ids;
     for (const QByteArray &line : out.split('\n')) {
@@ -284,6 +289,13 @@ void Desktop::click(qulonglong window, int x, int y) const
          {QStringLiteral("mousemove"), QStringLiteral("--window"), QString::number(window),
           QString::number(x), QString::number(y), QStringLiteral("click"), QStringLiteral("1")},
          10000);
+}
+
+bool Desktop::xdotool(const QStringList &arguments) const
+{
+    bool ok = false;
+    tool(QStringLiteral("xdotool"), arguments, 10000, &ok);
+    return ok;
 }
 
 QList<pid_t> Desktop::processesOf(const ProgramFolder &folder)

@@ -95,7 +95,9 @@ public:
     // Puts text on the clipboard through xclip, which then owns it.
     bool setClipboardText(const QByteArray &text) const;
 
-    // Visible top-level windows titled exactly "Pellimo".
+    // Visible top-level windows whose name matches `pattern` (a regular expression, as xdotool
+    // search takes it), and those titled exactly "Pellimo".
+    QList<qulonglong> windowsNamed(const QString &pattern) const;
     QList<qulonglong> pellimoWindows() const;
     // Waits until a "Pellimo" window that is not in `known` is visible; 0 when none came.
     qulonglong waitForNewWindow(const QList<qulonglong> &known, int timeoutMs = 20000) const;
@@ -105,6 +107,8 @@ public:
     QSize windowSize(qulonglong window) const;
     void pressKey(qulonglong window, const QString &key) const;
     void click(qulonglong window, int x, int y) const;
+    // Runs xdotool with `arguments` on this display; true when it succeeded.
+    bool xdotool(const QStringList &arguments) const;
 
     // Processes that run the copy of the program in `folder` (read from /proc).
     static QList<pid_t> processesOf(const ProgramFolder &folder);

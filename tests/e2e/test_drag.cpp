@@ -28,14 +28,6 @@ const QString kDropTarget = QStringLiteral(PELLIMO_DROP_TARGET);
 constexpr QPoint kPreview(60, 80);
 constexpr QPoint kTargetAt(900, 60);
 
-bool xdotool(const Desktop &desktop, const QStringList &arguments)
-{
-    QProcess p;
-    p.setProcessEnvironment(desktop.environment());
-    p.start(QStringLiteral("xdotool"), arguments);
-    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 // The rest of the first line the process prints that starts with `prefix`, waiting up to `ms`;
 // nothing when no such line came.
 std::optional<QString> waitForLine(QProcess &process, const QString &prefix, int ms)
@@ -100,23 +92,23 @@ private Q_SLOTS:
 
         // Press on the preview, move past the drag distance in small steps as a hand does, then
         // across the screen to the GTK window, and let go there.
-        QVERIFY(xdotool(*m_desktop, {QStringLiteral("mousemove"), QStringLiteral("--window"),
-                                     QString::number(window), QString::number(kPreview.x()),
-                                     QString::number(kPreview.y()), QStringLiteral("mousedown"),
-                                     QStringLiteral("1")}));
+        QVERIFY(m_desktop->xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
+                                    QString::number(window), QString::number(kPreview.x()),
+                                    QString::number(kPreview.y()), QStringLiteral("mousedown"),
+                                    QStringLiteral("1")}));
         for (int step = 1; step <= 24; step += 3) {
-            QVERIFY(xdotool(*m_desktop, {QStringLiteral("mousemove_relative"), QStringLiteral("3"),
-                                         QStringLiteral("0")}));
+            QVERIFY(m_desktop->xdotool(
+                {QStringLiteral("mousemove_relative"), QStringLiteral("3"), QStringLiteral("0")}));
             QThread::msleep(40);
         }
         const QPoint drop = kTargetAt + QPoint(150, 150);
         for (int i = 1; i <= 4; ++i) {
-            QVERIFY(xdotool(*m_desktop,
-                            {QStringLiteral("mousemove"), QString::number(drop.x() - 40 + 10 * i),
-                             QString::number(drop.y())}));
+            QVERIFY(m_desktop->xdotool({QStringLiteral("mousemove"),
+                                        QString::number(drop.x() - 40 + 10 * i),
+                                        QString::number(drop.y())}));
             QThread::msleep(250);
         }
-        QVERIFY(xdotool(*m_desktop, {QStringLiteral("mouseup"), QStringLiteral("1")}));
+        QVERIFY(m_desktop->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")}));
 
         QVERIFY2(waitForLine(target, QStringLiteral("offered: "), 20000),
                  "nothing was dropped on the GTK window");

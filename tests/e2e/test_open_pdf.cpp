@@ -32,38 +32,12 @@ const QString kExe = QStringLiteral(PELLIMO_EXE);
 constexpr QPoint kPreview(60, 80);
 constexpr int kExitAlreadyRunning = 2;
 
-QByteArray xdotool(const Desktop &desktop, const QStringList &arguments)
-{
-    QProcess p;
-    p.setProcessEnvironment(desktop.environment());
-    p.setStandardErrorFile(QProcess::nullDevice());
-    p.start(QStringLiteral("xdotool"), arguments);
-    p.waitForFinished(10000);
-    return p.readAllStandardOutput();
-}
-
-// Visible windows whose name matches `pattern` (a regular expression).
-QList<qulonglong> windowsNamed(const Desktop &desktop, const QString &pattern)
-{
-    QList<qulonglong> ids;
-    const QByteArray out =
-        xdotool(desktop, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                          QStringLiteral("--name"), pattern});
-    for (const QByteArray &line : out.split('\n')) {
-        bool ok = false;
-        const qulonglong id = line.trimmed().toULongLong(&ok);
-        if (ok)
-            ids << id;
-    }
-    return ids;
-}
-
 qulonglong waitForWindowNamed(const Desktop &desktop, const QString &pattern, int timeoutMs = 30000)
 {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < timeoutMs) {
-        if (const QList<qulonglong> ids = windowsNamed(desktop, pattern); !ids.isEmpty())
+        if (const QList<qulonglong> ids = desktop.windowsNamed(pattern); !ids.isEmpty())
             return ids.first();
         QThread::msleep(100);
     }
@@ -192,7 +166,7 @@ private Q_SLOTS:
         m_desktop->pressKey(where, QStringLiteral("Return"));
         const QString stamped = m_files.filePath(QStringLiteral(u"申請書 1-stamped.pdf"));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(stamped), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(*m_desktop, QStringLiteral("^PDF")).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_desktop->windowsNamed(QStringLiteral("^PDF")).isEmpty(), 10000);
         QVERIFY(pellimo::testing::pageText(stamped, 1).contains(QStringLiteral("Form page 1")));
         shoot(QStringLiteral("saved-note.png"));
         QCOMPARE(m_runs.first()->state(), QProcess::Running); // the window stays
@@ -221,9 +195,9 @@ private Q_SLOTS:
         const qulonglong dialog =
             waitForWindowNamed(*m_desktop, dialogName(QStringLiteral("second.pdf")));
         QVERIFY2(dialog, "the running window did not open the dialog");
-        QCOMPARE(windowsNamed(*m_desktop, QStringLiteral("^PDF")).size(), 1);
+        QCOMPARE(m_desktop->windowsNamed(QStringLiteral("^PDF")).size(), 1);
         m_desktop->pressKey(dialog, QStringLiteral("Escape"));
-        QTRY_VERIFY_WITH_TIMEOUT(windowsNamed(*m_desktop, QStringLiteral("^PDF")).isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_desktop->windowsNamed(QStringLiteral("^PDF")).isEmpty(), 10000);
 
         // Without a PDF: the message, status 2.
         QProcess *other = m_desktop->start(*m_folder, {});
@@ -271,7 +245,7 @@ private Q_SLOTS:
         QVERIFY2(message, "no message");
         m_desktop->pressKey(message, QStringLiteral("Return"));
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->pellimoWindows(), QList<qulonglong>{window}, 10000);
-        QVERIFY(windowsNamed(*m_desktop, QStringLiteral("^PDF")).isEmpty());
+        QVERIFY(m_desktop->windowsNamed(QStringLiteral("^PDF")).isEmpty());
         m_desktop->click(window, kEndX, kButtonY);
         QVERIFY(program->waitForFinished(20000));
         QCOMPARE(program->exitCode(), 0);
@@ -318,19 +292,19 @@ private Q_SLOTS:
         };
         for (int round = 1; round <= 5; ++round) {
             QVERIFY(stillRunning(round - 1));
-            xdotool(*m_desktop,
-                    {QStringLiteral("mousemove"), QStringLiteral("--window"),
-                     QString::number(window), QString::number(kPreview.x()),
-                     QString::number(kPreview.y()), QStringLiteral("click"), QStringLiteral("3")});
+            m_desktop->xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"),
+                                QString::number(window), QString::number(kPreview.x()),
+                                QString::number(kPreview.y()), QStringLiteral("click"),
+                                QStringLiteral("3")});
             QThread::msleep(500); // the menu opens and grabs the keyboard
-            xdotool(*m_desktop, QStringList{QStringLiteral("key")} + keys);
+            m_desktop->xdotool(QStringList{QStringLiteral("key")} + keys);
             const qulonglong dialog = waitForWindowNamed(
                 *m_desktop, QStringLiteral("^%1$").arg(QRegularExpression::escape(title)), 20000);
             QVERIFY2(dialog, qPrintable(QStringLiteral("round %1: no dialog").arg(round)));
-            xdotool(*m_desktop, {QStringLiteral("key"), QStringLiteral("Escape")});
+            m_desktop->xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
             QTRY_VERIFY_WITH_TIMEOUT(
-                windowsNamed(*m_desktop,
-                             QStringLiteral("^%1$").arg(QRegularExpression::escape(title)))
+                m_desktop
+                    ->windowsNamed(QStringLiteral("^%1$").arg(QRegularExpression::escape(title)))
                     .isEmpty(),
                 10000);
         }

@@ -4,6 +4,7 @@
 // asked again after a wrong one up to three times, the terminal restored even after Ctrl-C.
 #include "pdfsign/cmssigner.h"
 #include "pdfsign/terminalpassword.h"
+#include "terminaloutput.h"
 #include "testcerts.h"
 
 #include <QFile>
@@ -12,7 +13,6 @@
 #include <QTest>
 #include <atomic>
 #include <csignal>
-#include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -32,21 +32,6 @@ class Cancelled : public PasswordSource {
 public:
     std::optional<QByteArray> password(const QString &, bool) override { return std::nullopt; }
 };
-
-// Output of the terminal's other side for up to `ms` milliseconds, or until `done`.
-QByteArray drain(int master, int ms)
-{
-    QByteArray got;
-    pollfd p{master, POLLIN, 0};
-    while (poll(&p, 1, ms) > 0 && (p.revents & POLLIN)) {
-        char buffer[512];
-        const ssize_t n = read(master, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        got.append(buffer, n);
-    }
-    return got;
-}
 
 } // namespace
 
@@ -209,7 +194,7 @@ private Q_SLOTS:
         QByteArray screen;
         qsizetype answered = 0;
         for (int round = 0; round < 200 && !done; ++round) {
-            screen += drain(master, 50);
+            screen += readTerminal(master, 50);
             if (screen.count("Password for") > answered && answered < answers.size()) {
                 const QByteArray a = answers[answered++];
                 const QByteArray typed = a == "^D" ? QByteArray("\x04") : a + '\n';
@@ -217,7 +202,7 @@ private Q_SLOTS:
             }
         }
         asker.join();
-        screen += drain(master, 50);
+        screen += readTerminal(master, 50);
         termios after{};
         QVERIFY(tcgetattr(slave, &after) == 0);
         close(master);
@@ -250,7 +235,7 @@ private Q_SLOTS:
         }
         QByteArray screen;
         for (int round = 0; round < 100 && !screen.contains("Password for"); ++round)
-            screen += drain(master, 50);
+            screen += readTerminal(master, 50);
         QVERIFY(screen.contains("Password for “token”: "));
         termios during{};
         QVERIFY(tcgetattr(master, &during) == 0);

@@ -4,6 +4,7 @@
 // and IN unchanged.
 
 #include "stamptool/stampoptions.h"
+#include "terminaloutput.h"
 #include "testcerts.h"
 
 #include <QCryptographicHash>
@@ -13,7 +14,6 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -45,21 +45,6 @@ bool writePdf(const QString &path)
     QPainter p(&writer);
     p.drawText(QPointF(200, 200), QStringLiteral("A page to sign"));
     return p.end();
-}
-
-// What the program wrote on its terminal for up to `ms` milliseconds at a time.
-QByteArray drain(int master, int ms)
-{
-    QByteArray got;
-    pollfd p{master, POLLIN, 0};
-    while (poll(&p, 1, ms) > 0 && (p.revents & POLLIN)) {
-        char buffer[512];
-        const ssize_t n = read(master, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        got.append(buffer, n);
-    }
-    return got;
 }
 
 } // namespace
@@ -267,7 +252,7 @@ private Q_SLOTS:
         qsizetype answered = 0;
         bool echoWasOff = true;
         for (int round = 0; round < 600 && answered < answers.size(); ++round) {
-            screen += drain(master, 50);
+            screen += readTerminal(master, 50);
             if (screen.count("Password for") > answered) {
                 termios during{};
                 QVERIFY(tcgetattr(master, &during) == 0);
@@ -277,13 +262,13 @@ private Q_SLOTS:
             }
         }
         int status = -1;
-        // Once the program has closed its terminal, drain() returns at once: the sleep keeps
+        // Once the program has closed its terminal, readTerminal() returns at once: the sleep keeps
         // the minute to wait a minute.
         for (int round = 0; round < 1200 && waitpid(child, &status, WNOHANG) == 0; ++round) {
-            screen += drain(master, 50);
+            screen += readTerminal(master, 50);
             usleep(50 * 1000);
         }
-        screen += drain(master, 50);
+        screen += readTerminal(master, 50);
         termios after{};
         const bool echoAfter = tcgetattr(master, &after) == 0 && (after.c_lflag & ECHO);
         close(master);
